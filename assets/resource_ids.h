@@ -1,0 +1,6 @@
+// Identifiers of the resources linked into Horlomat.exe.
+#pragma once
+
+#define IDI_HORLOMAT 1
+#define IDC_HAND_POINTER 2
+#define IDR_LOGO 3

@@ -1,0 +1,25 @@
+#include "platform/ansi.h"
+
+#include <windows.h>
+
+namespace platform {
+
+std::string ToAnsi(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    return result;
+}
+
+std::wstring FromAnsi(std::string_view text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::wstring result(static_cast<size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, result.data(), needed);
+    return result;
+}
+
+}  // namespace platform

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Shows Horlomat on a private X server in Wine's virtual desktop (which draws
+# title bars) with a German locale and saves a screenshot.
+#   scripts/screenshot.sh [output.png] [seconds to wait]
+source "$(dirname "$0")/common.sh"
+
+out=$(realpath -m "${1:-$BUILD/screenshot.png}")
+wait_seconds=${2:-4}
+ensure_packages
+[ -f "$BUILD/Horlomat.exe" ] || build
+HORLOMAT_FORCE_XVFB=1 ensure_display
+ensure_wineprefix
+wine explorer /desktop=Horlomat,800x600 "$BUILD/Horlomat.exe" >/dev/null 2>&1 &
+sleep "$wait_seconds"
+import -window root -crop 800x600+0+0 +repage "$out"
+log "Screenshot saved to $out"

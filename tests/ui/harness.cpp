@@ -84,6 +84,10 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
+std::wstring BuiltExePath() {
+    return WindowsPath(Environment("HORLOMAT_EXE"));
+}
+
 SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
     SYSTEMTIME t{};
     t.wYear = year;
@@ -120,7 +124,7 @@ Sandbox::Sandbox() {
               std::to_wstring(++counter);
     RemoveTree(folder_);
     if (!::CreateDirectoryW(folder_.c_str(), nullptr)) throw std::runtime_error("cannot create sandbox");
-    if (!::CopyFileW(WindowsPath(Environment("HORLOMAT_EXE")).c_str(), ExePath().c_str(), FALSE)) {
+    if (!::CopyFileW(BuiltExePath().c_str(), ExePath().c_str(), FALSE)) {
         throw std::runtime_error("cannot copy Horlomat.exe");
     }
 }

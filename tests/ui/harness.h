@@ -28,6 +28,9 @@ public:
     static SYSTEMTIME LocalFromUtc(const SYSTEMTIME& utc);
 };
 
+// The Horlomat.exe under test, as built.
+std::wstring BuiltExePath();
+
 SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second = 0);
 
 class Sandbox {

@@ -33,8 +33,6 @@ TEST(MainWindow, HasTheDesignedFrameTitleAndClientSize) {
     EXPECT_EQ(client.right, 347);
     EXPECT_EQ(client.bottom, 147);
 
-    EXPECT_NE(::SendMessageW(app.Main(), WM_GETICON, ICON_BIG, 0), 0) << "window icon";
-    EXPECT_NE(::SendMessageW(app.Main(), WM_GETICON, ICON_SMALL, 0), 0) << "small window icon";
 }
 
 TEST(MainWindow, PlacesEveryControlAsDesigned) {

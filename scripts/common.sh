@@ -19,9 +19,13 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# ensure_packages [build]: everything, or only what building needs.
 ensure_packages() {
-    local wanted=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools googletest wine wine64 xvfb xauth
-                  faketime libfaketime locales imagemagick x11-utils fonts-wine fonts-liberation)
+    local wanted=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools python3)
+    if [ "${1:-}" != build ]; then
+        wanted+=(googletest wine wine64 xvfb xauth faketime libfaketime locales imagemagick x11-utils
+                 fonts-wine fonts-liberation)
+    fi
     local missing=()
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -32,7 +36,7 @@ ensure_packages() {
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
     fi
     # Wine takes its regional settings from the C library's locale.
-    if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    if [ "${1:-}" != build ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
         log "Generating the de_DE.UTF-8 locale"
         as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
         grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null

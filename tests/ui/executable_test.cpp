@@ -1,4 +1,5 @@
 // What Horlomat.exe carries: its icon and its version record.
+#include "tests/common/test_files.h"
 #include "tests/ui/harness.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,23 @@ TEST_F(Executable, CarriesTheGermanVersionRecord) {
     ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+}
+
+TEST(ExecutableFile, IsBuiltWithAslrAndDep) {
+    const std::string image = testfiles::Read(BuiltExePath()).value_or("");
+    ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
+    ASSERT_LT(static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS64), image.size());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(image.data() + dos->e_lfanew);
+    ASSERT_EQ(nt->Signature, IMAGE_NT_SIGNATURE);
+    ASSERT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+    const WORD flags = nt->OptionalHeader.DllCharacteristics;
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE) << "ASLR";
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA) << "64-bit ASLR";
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_NX_COMPAT) << "DEP";
+    EXPECT_EQ(nt->FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED, 0) << "relocations are needed for ASLR";
+    EXPECT_EQ(nt->FileHeader.TimeDateStamp, 0u) << "no build time in the binary";
 }
 
 }  // namespace

@@ -141,9 +141,13 @@ std::optional<std::string> Sandbox::ReadIni() const {
     return testfiles::Read(IniPath());
 }
 
-App::App(const Sandbox& sandbox) {
+App::App(const Sandbox& sandbox, int showCommand) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    if (showCommand != SW_SHOWDEFAULT) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + sandbox.ExePath() + L"\"";
     if (!::CreateProcessW(sandbox.ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

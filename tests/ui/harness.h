@@ -54,7 +54,9 @@ private:
 class App {
 public:
     // Starts the sandbox's Horlomat.exe and waits until its main window is up.
-    explicit App(const Sandbox& sandbox);
+    // SW_SHOWNOACTIVATE leaves the foreground alone, for cases that run beside
+    // others which watch the keyboard focus.
+    explicit App(const Sandbox& sandbox, int showCommand = SW_SHOWDEFAULT);
     ~App();  // ends the process if it still runs
     App(const App&) = delete;
     App& operator=(const App&) = delete;

@@ -20,6 +20,14 @@ inline constexpr wchar_t kNotSet[] = L"Zeit konnte nicht gesetzt werden.";
 inline constexpr wchar_t kPanelFailed[] =
     L"Die Einstellungen für Datum und Uhrzeit konnten nicht geöffnet werden.";
 
+// A field that holds no usable number; %1 stands for the field's name.
+inline constexpr wchar_t kFieldNotANumber[] = L"Die Zeit wurde nicht gesetzt: Im Feld „%1“ steht keine ganze Zahl.";
+inline constexpr wchar_t kFieldOutOfRange[] =
+    L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld „%1“ liegt nicht zwischen -32768 und 32767.";
+inline constexpr wchar_t kFieldUnreadable[] =
+    L"Die Zeit wurde nicht gesetzt: Das Feld „%1“ konnte nicht gelesen werden, weil die Zahlenumwandlung "
+    L"von Windows (oleaut32.dll) fehlt.";
+
 // The settings file.
 inline constexpr wchar_t kSection[] = L"Zeit";
 inline constexpr const wchar_t* kFieldKeys[5] = {L"Jahr", L"Monat", L"Tag", L"Stunde", L"Minute"};

@@ -1,0 +1,50 @@
+// The part of "Zeit setzen" that needs no window: field texts into the record
+// for the clock, the confirmation shown after a set, the message for a field
+// that holds no usable number, and the six settings stored after a set.
+#pragma once
+
+#include "platform/variant_convert.h"
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace apply {
+
+// The texts of the five fields: year, month, day, hour, minute.
+using FieldTexts = std::array<std::wstring, 5>;
+
+struct ConversionFailure {
+    int field = 0;  // 0 year ... 4 minute
+    platform::ConversionError error = platform::ConversionError::None;
+};
+
+// Converts the fields in order into `newTime`, each as the 16-bit pattern of a
+// signed number (-1 becomes 65535), then sets the seconds to 0. Stops at the
+// first field that does not convert: the fields before it keep their new
+// values, the rest of the record is left alone.
+std::optional<ConversionFailure> ConvertFields(const FieldTexts& fields, SYSTEMTIME& newTime);
+
+// Tells the user, in German, which field is wrong and how.
+std::wstring FailureText(const ConversionFailure& failure);
+
+// What the fields read as in the regional forms: the date text
+// (day.month.year) as a date, the time text (hour:minute:00) as a time of day.
+struct Readings {
+    std::optional<double> date;  // a whole day
+    std::optional<double> time;  // the time of day, 0 <= time < 1
+};
+Readings ReadDateAndTime(const FieldTexts& fields);
+
+// The confirmation after the clock took `set`: date, ", ", time, each in the
+// regional form. A part whose text did not read is shown from `set`, the
+// values the clock really got.
+std::wstring ConfirmationText(const Readings& readings, const SYSTEMTIME& set);
+
+// The six writes after a successful set, in their fixed order; each is made
+// whatever the ones before returned.
+void StoreSettings(const FieldTexts& fields, bool hold);
+
+}  // namespace apply

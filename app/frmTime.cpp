@@ -4,6 +4,7 @@
 #include "app/layout.h"
 #include "app/texts.h"
 #include "assets/resource_ids.h"
+#include "platform/dialog_font.h"
 #include "platform/dpi.h"
 #include "platform/window_text.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"HorlomatFrmTime";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-constexpr int kFontPoints = 8;
 
 HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
     // Shared icons belong to the system's cache and are never destroyed here.
@@ -162,13 +162,7 @@ void FrmTime::CreateControls() {
 }
 
 void FrmTime::ApplyLayout() {
-    LOGFONTW lf{};
-    lf.lfHeight = -::MulDiv(kFontPoints, dpi_, 72);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    ::lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
-    platform::UniqueFont font(::CreateFontIndirectW(&lf));
+    platform::UniqueFont font = platform::CreateDialogFont(dpi_);
 
     for (const layout::Control& c : layout::kControls) {
         HWND control = Control(c.id);

@@ -1,4 +1,5 @@
 // "Computerzeit" and the menu items.
+#include "about/frmAbout.h"
 #include "app/frmTime.h"
 #include "app/texts.h"
 #include "platform/error_report.h"
@@ -22,5 +23,5 @@ void FrmTime::mnuEnde_Click() {
 }
 
 void FrmTime::mnuAbout_Click() {
-    // The About dialog comes with its own change.
+    FrmAbout::Show(instance_, hwnd_);
 }

@@ -75,9 +75,14 @@ ClassAndStyle ClassFor(layout::Kind kind) {
 HWND FrmTime::Create(HINSTANCE instance) {
     instance_ = instance;
     if (!RegisterWindowClass(instance, WindowProc)) return nullptr;
-    // The size is set once the window knows its DPI (WM_CREATE).
-    return ::CreateWindowExW(0, kClassName, texts::kWindowTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-                             CreateMainMenu(), instance, this);
+    // Born at its size for the system DPI; WM_CREATE corrects it for the
+    // monitor's DPI and for a menu bar that wraps.
+    const int dpi = platform::WindowDpi(nullptr);
+    RECT frame{0, 0, layout::ToPixels(layout::kClientWidth, dpi), layout::ToPixels(layout::kClientHeight, dpi)};
+    ::AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
+    return ::CreateWindowExW(0, kClassName, texts::kWindowTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, CreateMainMenu(), instance,
+                             this);
 }
 
 void FrmTime::Show(int showCommand) {
@@ -114,7 +119,8 @@ LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
                            reinterpret_cast<LPARAM>(LoadAppIcon(instance_, SM_CXSMICON, SM_CYSMICON)));
             CreateControls();
-            ApplyLayout();
+            platform::FitClientArea(hwnd_, layout::ToPixels(layout::kClientWidth, dpi_),
+                                    layout::ToPixels(layout::kClientHeight, dpi_));
             ::SetTimer(hwnd_, ids::kTimer1, 60000, nullptr);
             Form_Load();
             return 0;
@@ -148,14 +154,21 @@ LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void FrmTime::CreateControls() {
+    // Each control is born at its place, with its font, before anything is
+    // drawn: no second pass over them at start.
+    font_ = platform::CreateDialogFont(dpi_);
     for (const layout::Control& c : layout::kControls) {
         const ClassAndStyle cs = ClassFor(c.kind);
-        HWND control = ::CreateWindowExW(cs.exStyle, cs.className, c.text, cs.style, 0, 0, 0, 0, hwnd_,
+        const RECT r = layout::PixelRect(c, dpi_);
+        HWND control = ::CreateWindowExW(cs.exStyle, cs.className, c.text, cs.style, r.left, r.top,
+                                         r.right - r.left, r.bottom - r.top, hwnd_,
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-        if (control && c.maxLength > 0) ::SendMessageW(control, EM_LIMITTEXT, c.maxLength, 0);
+        if (!control) continue;
+        SetControlFont(c, control, font_.get(), false);
+        if (c.maxLength > 0) ::SendMessageW(control, EM_LIMITTEXT, c.maxLength, 0);
         // The frame goes beneath the controls it holds, so it never paints
         // over them; it takes no focus, so the Tab order stays as created.
-        if (control && c.kind == layout::Kind::Frame) {
+        if (c.kind == layout::Kind::Frame) {
             ::SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
@@ -170,17 +183,21 @@ void FrmTime::ApplyLayout() {
         const RECT r = layout::PixelRect(c, dpi_);
         ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-        if (c.kind == layout::Kind::Field) {
-            // Narrow margins, so four digits fit the 33-pixel year field.
-            const WORD margin = static_cast<WORD>(::MulDiv(1, dpi_, USER_DEFAULT_SCREEN_DPI));
-            ::SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(margin, margin));
-        }
+        SetControlFont(c, control, font.get(), true);
     }
     // The controls now use the new font; only then may the old one go.
     font_ = std::move(font);
     platform::FitClientArea(hwnd_, layout::ToPixels(layout::kClientWidth, dpi_),
                             layout::ToPixels(layout::kClientHeight, dpi_));
+}
+
+void FrmTime::SetControlFont(const layout::Control& c, HWND control, HFONT font, bool redraw) const {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+    if (c.kind == layout::Kind::Field) {
+        // Narrow margins, so four digits fit the 33-pixel year field.
+        const WORD margin = static_cast<WORD>(::MulDiv(1, dpi_, USER_DEFAULT_SCREEN_DPI));
+        ::SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(margin, margin));
+    }
 }
 
 void FrmTime::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -2,6 +2,7 @@
 // the hold check box, and the once-a-minute timer.
 #pragma once
 
+#include "app/layout.h"
 #include "platform/unique_handle.h"
 
 #include <windows.h>
@@ -24,7 +25,8 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls();
-    void ApplyLayout();
+    void ApplyLayout();  // after a DPI change
+    void SetControlFont(const layout::Control& control, HWND window, HFONT font, bool redraw) const;
     void OnCommand(int id, int notification);
     void OnDpiChanged(int dpi, const RECT& suggested);
 

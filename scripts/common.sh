@@ -56,12 +56,13 @@ ensure_wineprefix() {
         rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         wineboot --init >/dev/null 2>&1
-        # A German Windows shows dates as dd.MM.yyyy; Wine's own German
-        # default is d.M.yyyy.
-        wine reg add 'HKCU\Control Panel\International' /v sShortDate /d dd.MM.yyyy /f >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.horlomat-ready"
     fi
+    # A German Windows shows dates as dd.MM.yyyy; Wine's own German default is
+    # d.M.yyyy. Set on every run: Wine resets the regional settings whenever
+    # it is started under another locale.
+    wine reg add 'HKCU\Control Panel\International' /v sShortDate /d dd.MM.yyyy /f >/dev/null 2>&1 </dev/null
 }
 
 # Starts a private X server when there is no display; stopped on exit.

@@ -98,6 +98,12 @@ std::wstring ConfirmationText(const Readings& readings, const SYSTEMTIME& set) {
 }
 
 void StoreSettings(const FieldTexts& fields, bool hold) {
+    // A text the file cannot give back unchanged would come back otherwise at
+    // the next start, and storing only the others would mix this set with an
+    // earlier one: then the earlier settings stay as they are.
+    for (const std::wstring& text : fields) {
+        if (!global::CanStore(text)) return;
+    }
     for (int i = 0; i < 5; ++i) {
         global::WriteIniString(texts::kSection, texts::kFieldKeys[i], fields[static_cast<size_t>(i)]);
     }

@@ -44,7 +44,8 @@ Readings ReadDateAndTime(const FieldTexts& fields);
 std::wstring ConfirmationText(const Readings& readings, const SYSTEMTIME& set);
 
 // The six writes after a successful set, in their fixed order; each is made
-// whatever the ones before returned.
+// whatever the ones before returned. None is made when a field text is one
+// that the settings file cannot give back unchanged.
 void StoreSettings(const FieldTexts& fields, bool hold);
 
 }  // namespace apply

@@ -20,7 +20,15 @@ std::wstring IniPathIn(std::wstring_view directory);
 // file, the section or the key is missing (an empty value stays empty).
 std::wstring ReadIniString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue);
 
+// Whether the file can keep `value` so that ReadIniString gives it back
+// unchanged: every character in the ANSI code page, no line break, and short
+// enough for the reader's 254 characters, quotes included (see below).
+bool CanStore(std::wstring_view value);
+
 // Stores the value, creating file, section and key as needed. Nonzero on success.
+// The reader drops blanks and control characters at either end of a value and
+// one pair of quotes around it, so such a value is stored in double quotes.
+// A value that CanStore refuses is not written at all: the result is 0.
 short WriteIniString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
 
 }  // namespace global

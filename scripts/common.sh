@@ -63,6 +63,8 @@ ensure_wineprefix() {
     # d.M.yyyy. Set on every run: Wine resets the regional settings whenever
     # it is started under another locale.
     wine reg add 'HKCU\Control Panel\International' /v sShortDate /d dd.MM.yyyy /f >/dev/null 2>&1 </dev/null
+    # Let that server go, so a caller can start a persistent one.
+    wineserver -w
 }
 
 # Starts a private X server when there is no display; stopped on exit.

@@ -12,10 +12,7 @@ ticks=${2:-3}
 ensure_packages
 build >/dev/null
 cmake --build "$BUILD" --target apply_bench >/dev/null
-HORLOMAT_FORCE_XVFB=1 ensure_display
-ensure_wineprefix
-wineserver -p
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+start_wine_session
 
 clock_file=$BUILD/bench/apply/apply_bench.faketime
 echo "+0" >"$clock_file"

@@ -11,10 +11,7 @@ idle_seconds=${2:-120}
 ensure_packages
 build >/dev/null
 cmake --build "$BUILD" --target perf_probe >/dev/null
-HORLOMAT_FORCE_XVFB=1 ensure_display
-ensure_wineprefix
-wineserver -p
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+start_wine_session
 
 probe() { wine "$BUILD/bench/perf/perf_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 value() { sed -n "s/^$1 //p" <<<"$2"; }

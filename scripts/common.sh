@@ -84,3 +84,13 @@ stop_display() {
     wineserver -k >/dev/null 2>&1 || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
+
+# A private X server, the prepared prefix and one Wine server kept for the
+# whole run, with Wine's background services started away from the caller's
+# output pipes (ctest waits until every process holding its pipes has gone).
+start_wine_session() {
+    HORLOMAT_FORCE_XVFB=1 ensure_display
+    ensure_wineprefix
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+}

@@ -11,10 +11,7 @@ source "$(dirname "$0")/common.sh"
 
 ensure_packages
 build
-HORLOMAT_FORCE_XVFB=1 ensure_display
-ensure_wineprefix
-wineserver -p
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+start_wine_session
 
 out=$BUILD/robustness
 mkdir -p "$out"

@@ -1,5 +1,6 @@
 #include "tests/robust/counters.h"
 
+#include <gtest/gtest.h>
 #include <winternl.h>
 #include <psapi.h>
 
@@ -157,6 +158,24 @@ std::string Deltas(const Resources& before, const Resources& after) {
            Delta("windows", before.windows, after.windows) + ", " +
            Delta("working set", before.workingSetKb, after.workingSetKb, " KB") + ", " +
            Delta("private", before.privateKb, after.privateKb, " KB");
+}
+
+std::string ExpectFlat(const Resources& before, const Resources& middle, const Resources& after,
+                       long long memorySlackKb) {
+    // Enough for a few cached DCs, far below what a leak of one object in a
+    // hundred rounds leaves in a full run.
+    constexpr long long kGdiStepLimit = 9;
+    const long long firstHalf = middle.gdiObjects - before.gdiObjects;
+    const long long secondHalf = after.gdiObjects - middle.gdiObjects;
+    EXPECT_TRUE(before.gdiObjects >= 0 && middle.gdiObjects >= 0 && after.gdiObjects >= 0) << "GDI objects not counted";
+    EXPECT_TRUE(firstHalf == 0 || secondHalf == 0)
+        << "GDI objects grew in both halves: " << Signed(firstHalf) << ", " << Signed(secondHalf);
+    EXPECT_LE(firstHalf + secondHalf, kGdiStepLimit) << "GDI objects";
+    EXPECT_EQ(after.kernelHandles, before.kernelHandles) << "kernel handles";
+    EXPECT_EQ(after.windows, before.windows) << "windows";
+    EXPECT_LE(after.workingSetKb - before.workingSetKb, memorySlackKb) << "working set";
+    EXPECT_LE(after.privateKb - before.privateKb, memorySlackKb) << "private bytes";
+    return Deltas(before, after);
 }
 
 }  // namespace robust

@@ -30,4 +30,15 @@ Resources Measure(DWORD processId);
 // "gdi +0, handles +0, windows +0, working set +12 KB, private +0 KB".
 std::string Deltas(const Resources& before, const Resources& after);
 
+// Fails the running test unless what the process holds stood still from
+// `before` over `middle` to `after`, the middle of a run and its end, and
+// returns Deltas(before, after). Handles and windows must not move at all.
+// GDI objects may step up once, by a few: Wine keeps a cache of window DCs
+// (a DC, its region and its bitmap each) that grows to the deepest nesting of
+// painting it has met, which depends on where the windows happen to overlap.
+// A leak grows in both halves; such a step shows in one. Memory may grow by
+// `memorySlackKb`, as the heap settles in steps of its own.
+std::string ExpectFlat(const Resources& before, const Resources& middle, const Resources& after,
+                       long long memorySlackKb);
+
 }  // namespace robust

@@ -152,7 +152,7 @@ App::App(const Sandbox& sandbox, int showCommand) {
     std::wstring commandLine = L"\"" + sandbox.ExePath() + L"\"";
     if (!::CreateProcessW(sandbox.ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           sandbox.Folder().c_str(), &startup, &info)) {
-        throw std::runtime_error("cannot start Horlomat.exe");
+        throw std::runtime_error("cannot start Horlomat.exe (error " + std::to_string(::GetLastError()) + ")");
     }
     process_ = info.hProcess;
     processId_ = info.dwProcessId;

@@ -3,8 +3,9 @@
 # settings file, every registry type with every size from 0 to 1,025 bytes,
 # 10,000 applies and 200 About dialogs watched for leaks, and a hold of 30
 # minutes beside the rest; about half an hour in all. Prints a table at the
-# end; exits non-zero when a check failed. The ordinary test run (scripts/test.sh) runs the same suite
-# with reduced sizes as the ctest entries "robust" and "robust_hold".
+# end; exits non-zero when a check failed. The ordinary test run
+# (scripts/test.sh) runs the same suite with reduced sizes as the ctest
+# entries "robust" and "robust_hold".
 #   scripts/robustness.sh            full run
 #   HORLOMAT_ROBUST_SEED=7 scripts/robustness.sh   other field texts
 source "$(dirname "$0")/common.sh"

@@ -8,6 +8,7 @@
 #include "about/logo_picture.h"
 #include "assets/resource_ids.h"
 #include "platform/com_apartment.h"
+#include "platform/child_control.h"
 #include "platform/dialog_font.h"
 #include "platform/dpi.h"
 
@@ -39,13 +40,7 @@ DialogTemplate MakeTemplate() {
     return t;
 }
 
-struct ClassAndStyle {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-ClassAndStyle ClassFor(layout::Kind kind) {
+platform::ControlClass ClassFor(layout::Kind kind) {
     constexpr DWORD child = WS_CHILD | WS_VISIBLE;
     switch (kind) {
         case layout::Kind::DefaultButton:
@@ -141,9 +136,8 @@ void FrmAbout::OnInitDialog() {
 
 void FrmAbout::CreateControls() {
     for (const layout::Control& c : layout::kControls) {
-        const ClassAndStyle cs = ClassFor(c.kind);
-        ::CreateWindowExW(cs.exStyle, cs.className, c.text, cs.style, 0, 0, 0, 0, hwnd_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+        // Placed by ApplyLayout, once the DPI is known.
+        platform::CreateControl(hwnd_, instance_, c.id, ClassFor(c.kind), c.text, RECT{});
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/layout.h"
 #include "app/texts.h"
 #include "assets/resource_ids.h"
+#include "platform/child_control.h"
 #include "platform/dialog_font.h"
 #include "platform/dpi.h"
 #include "platform/window_text.h"
@@ -45,13 +46,7 @@ HMENU CreateMainMenu() {
     return bar;
 }
 
-struct ClassAndStyle {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-ClassAndStyle ClassFor(layout::Kind kind) {
+platform::ControlClass ClassFor(layout::Kind kind) {
     constexpr DWORD child = WS_CHILD | WS_VISIBLE;
     switch (kind) {
         case layout::Kind::PushButton:
@@ -158,11 +153,8 @@ void FrmTime::CreateControls() {
     // drawn: no second pass over them at start.
     font_ = platform::CreateDialogFont(dpi_);
     for (const layout::Control& c : layout::kControls) {
-        const ClassAndStyle cs = ClassFor(c.kind);
-        const RECT r = layout::PixelRect(c, dpi_);
-        HWND control = ::CreateWindowExW(cs.exStyle, cs.className, c.text, cs.style, r.left, r.top,
-                                         r.right - r.left, r.bottom - r.top, hwnd_,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+        HWND control =
+            platform::CreateControl(hwnd_, instance_, c.id, ClassFor(c.kind), c.text, layout::PixelRect(c, dpi_));
         if (!control) continue;
         SetControlFont(c, control, font_.get(), false);
         if (c.maxLength > 0) ::SendMessageW(control, EM_LIMITTEXT, c.maxLength, 0);

@@ -9,14 +9,10 @@ source "$(dirname "$0")/../scripts/common.sh"
 
 applies=${1:-1000}
 ticks=${2:-3}
-ensure_packages
-build >/dev/null
-cmake --build "$BUILD" --target apply_bench >/dev/null
-start_wine_session
+prepare_bench apply_bench
 
 clock_file=$BUILD/bench/apply/apply_bench.faketime
 echo "+0" >"$clock_file"
-echo "Machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1); $(wine --version)"
 log "Timing $applies applies, then $ticks ticks of the timer"
 HORLOMAT_EXE=$BUILD/Horlomat.exe HORLOMAT_CLOCK_FILE=$clock_file \
     FAKETIME_TIMESTAMP_FILE=$clock_file FAKETIME_NO_CACHE=1 DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \

@@ -8,17 +8,13 @@ source "$(dirname "$0")/../scripts/common.sh"
 
 runs=${1:-15}
 idle_seconds=${2:-120}
-ensure_packages
-build >/dev/null
-cmake --build "$BUILD" --target perf_probe >/dev/null
-start_wine_session
+prepare_bench perf_probe
 
 probe() { wine "$BUILD/bench/perf/perf_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 value() { sed -n "s/^$1 //p" <<<"$2"; }
 exe_win=$(winepath -w "$BUILD/Horlomat.exe" 2>/dev/null)
 notepad='C:\windows\system32\notepad.exe'
 
-echo "Machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1); $(wine --version)"
 echo
 echo "Size"
 printf '  Horlomat.exe            %d bytes\n' "$(stat -c %s "$BUILD/Horlomat.exe")"

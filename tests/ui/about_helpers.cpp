@@ -19,7 +19,7 @@ BOOL CALLBACK Collect(HWND window, LPARAM param) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(window, &pid);
     if (pid == search->processId && ::IsWindowVisible(window) && ClassName(window) == *search->className &&
-        WindowText(window) == *search->title) {
+        (search->title->empty() || WindowText(window) == *search->title)) {
         search->found.push_back(window);
     }
     return TRUE;
@@ -57,13 +57,8 @@ void PlaceFakeTool(const std::wstring& path) {
 std::vector<std::wstring> ToolRuns(const std::wstring& path) {
     const std::string bytes = testfiles::Read(path + L".runs").value_or("");
     std::vector<std::wstring> runs;
-    size_t start = 0;
-    for (size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string line = bytes.substr(start, end - start);
-        std::wstring wide(line.size(), L'\0');
-        wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                                              wide.data(), static_cast<int>(wide.size()))));
-        runs.push_back(wide);
+    for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        runs.push_back(Widen(bytes.substr(start, end - start)));
     }
     return runs;
 }

@@ -17,7 +17,8 @@ inline constexpr wchar_t kAboutTitle[] = L"Info zu Horlomat";
 // Opens the About dialog through its menu command and waits for it.
 HWND OpenAbout(const App& app);
 
-// Visible top-level windows of the app's process with this title and class.
+// Visible top-level windows of the app's process with this title (any when
+// empty) and class.
 std::vector<HWND> WindowsOf(const App& app, const std::wstring& title, const std::wstring& className = L"#32770");
 
 // The stand-in tool (tests/tools/fake_msinfo.cpp), copied to `path`.

@@ -10,14 +10,6 @@
 namespace ui {
 namespace {
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
-    return result;
-}
-
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     if (!value || !*value) throw std::runtime_error(std::string("environment variable missing: ") + name);
@@ -83,6 +75,13 @@ void RemoveTree(const std::wstring& folder) {
 }
 
 }  // namespace
+
+std::wstring Widen(const std::string& utf8) {
+    std::wstring result(utf8.size(), L'\0');
+    result.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                            result.data(), static_cast<int>(result.size()))));
+    return result;
+}
 
 std::wstring BuiltExePath() {
     return WindowsPath(Environment("HORLOMAT_EXE"));

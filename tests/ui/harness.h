@@ -96,6 +96,7 @@ private:
     HWND main_ = nullptr;
 };
 
+std::wstring Widen(const std::string& utf8);
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 RECT ClientRectIn(HWND parent, HWND child);  // child's rectangle in parent's client coordinates

@@ -1,139 +1,79 @@
 // Holding the clock: while the box is ticked, each tick of the 60-second timer
-// presses "Zeit setzen". A tick takes a minute to come, so the scenarios run
-// side by side, each program in its own sandbox, under one pinned clock that
-// jumps back a year half-way: the ticks must keep their 60 s of elapsed time.
-// What a tick does in every other respect is tested with posted ticks in
-// tick_test.cpp. Nothing here takes the foreground or opens a box, since the
-// other UI tests run at the same time and watch the keyboard focus.
+// presses "Zeit setzen".
 #include "tests/ui/harness.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <optional>
 
 namespace ui {
 namespace {
 
-constexpr wchar_t kNotSet[] = L"Zeit konnte nicht gesetzt werden.";
-// Put over a settings file to see whether it is written again. The profile
-// functions skip writing values that did not change, so deleting the file
-// would not show a rewrite of the same values.
+constexpr char kStored[] =
+    "[Zeit]\r\nJahr=2026\r\nMonat=12\r\nTag=5\r\nStunde=14\r\nMinute=30\r\nZeitHalten=JA\r\n";
+constexpr char kYearBack[] =
+    "[Zeit]\r\nJahr=2025\r\nMonat=11\r\nTag=3\r\nStunde=8\r\nMinute=15\r\nZeitHalten=JA\r\n";
+// Put over a settings file to see it written again: the profile functions
+// skip values that did not change.
 constexpr char kMarker[] = "[Zeit]\r\nJahr=0\r\n";
 
-struct Moment {
-    SYSTEMTIME utc;
-    std::array<const wchar_t*, 5> fields;
-    const wchar_t* label;
-    const char* ini;  // after an apply with the box ticked
-};
+// A posted tick instead of a minute's wait.
+TEST(Tick, PressesZeitSetzenOnlyWhileTheBoxIsTickedAndLeavesTheFocusAlone) {
+    PinnedClock clock(PinnedClock::LocalFromUtc(Time(2026, 12, 5, 14, 30)));
+    Sandbox sandbox;
+    App app(sandbox);
+    app.SetFields(L"2026", L"12", L"5", L"14", L"30");
+    auto tick = [&] {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(app.Main(), WM_TIMER, id::kTimer1, 0, SMTO_ABORTIFHUNG, 30000, &result);
+    };
+    tick();
+    EXPECT_EQ(app.Text(id::kGesetzteZeit), L"");
+    EXPECT_FALSE(sandbox.ReadIni().has_value());
 
-const Moment kFirst = {Time(2026, 12, 5, 14, 30),
-                       {L"2026", L"12", L"5", L"14", L"30"},
-                       L"05.12.2026, 14:30:00",
-                       "[Zeit]\r\nJahr=2026\r\nMonat=12\r\nTag=5\r\nStunde=14\r\nMinute=30\r\nZeitHalten=JA\r\n"};
-const Moment kYearBack = {Time(2025, 11, 3, 8, 15),
-                          {L"2025", L"11", L"3", L"8", L"15"},
-                          L"03.11.2025, 08:15:00",
-                          "[Zeit]\r\nJahr=2025\r\nMonat=11\r\nTag=3\r\nStunde=8\r\nMinute=15\r\nZeitHalten=JA\r\n"};
-
-ULONGLONG Now() {
-    return ::GetTickCount64();
+    ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(id::kZeitSetzen); }, 5000));
+    for (int i = 0; i < 2; ++i) ::PostMessageW(app.Focus(), WM_KEYDOWN, VK_TAB, 1);
+    ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(id::kTxtZeit + 4); }, 3000));
+    app.SetHold(true);
+    tick();
+    EXPECT_EQ(app.Text(id::kGesetzteZeit), L"05.12.2026, 14:30:00");
+    EXPECT_EQ(sandbox.ReadIni(), kStored);
+    EXPECT_EQ(app.Focus(), app.Item(id::kTxtZeit + 4)) << "the user typing in a field keeps the focus";
 }
 
-// One program in its own folder, and when it was seen to start: its timer was
-// armed shortly before.
-struct Scenario {
-    const char* name;
-    Sandbox sandbox;
-    std::optional<App> app;
-    ULONGLONG started = 0;
-    ULONGLONG sawTick = 0;  // 0: not yet
-
-    explicit Scenario(const char* scenarioName) : name(scenarioName) {}
-    void Start() {
-        app.emplace(sandbox, SW_SHOWNOACTIVATE);
-        started = Now();
-    }
-    void SetFields(const Moment& m) const {
-        app->SetFields(m.fields[0], m.fields[1], m.fields[2], m.fields[3], m.fields[4]);
-    }
-    std::wstring Label() const { return app->Text(id::kGesetzteZeit); }
-    void ClearLabel() const { app->SetText(id::kGesetzteZeit, L""); }
-    void MarkIni() const { sandbox.WriteIni(kMarker); }
-    void Note(bool ticked) {
-        if (ticked && !sawTick) sawTick = Now();
-    }
-    // The tick came after about a minute of elapsed time since the start.
-    void ExpectTickOnTime() const {
-        SCOPED_TRACE(name);
-        ASSERT_NE(sawTick, 0u) << "no tick seen";
-        const double seconds = static_cast<double>(sawTick - started) / 1000.0;
-        EXPECT_GE(seconds, 55.0);
-        EXPECT_LE(seconds, 65.0);
-    }
-};
-
+// The real timer, in two programs side by side, under a wall clock that jumps
+// back a year half-way: the ticks keep their 60 s of elapsed time. Nothing
+// here takes the foreground, as other UI tests run at the same time.
 TEST(HoldEveryMinute, TicksReapplyTheFieldsOnElapsedTimeWhateverTheWallClockDoes) {
     std::optional<PinnedClock> clock;
-    clock.emplace(PinnedClock::LocalFromUtc(kFirst.utc));
+    clock.emplace(PinnedClock::LocalFromUtc(Time(2026, 12, 5, 14, 30)));
+    Sandbox held, restored;
+    restored.WriteIni(kYearBack);
+    App heldApp(held, SW_SHOWNOACTIVATE);
+    App restoredApp(restored, SW_SHOWNOACTIVATE);
+    const ULONGLONG started = ::GetTickCount64();  // both timers were armed just before
+    restored.WriteIni(kMarker);
 
-    Scenario held("ticked and pressed once; fields edited before the tick");
-    Scenario unticked("ticked, pressed, unticked again");
-    Scenario restored("started with ZeitHalten=JA");
-    Scenario moved("ticked and pressed, then the wall clock moved away");
+    heldApp.SetFields(L"2026", L"12", L"5", L"14", L"30");
+    heldApp.SetHold(true);
+    heldApp.Click(id::kZeitSetzen);
+    ASSERT_EQ(held.ReadIni(), kStored);
+    held.WriteIni(kMarker);
 
-    restored.sandbox.WriteIni(kYearBack.ini);
-    for (Scenario* s : {&held, &unticked, &restored, &moved}) s->Start();
-    // The load step has read the file; from now on only an apply writes it.
-    restored.MarkIni();
+    ::Sleep(25000);
+    clock.emplace(PinnedClock::LocalFromUtc(Time(2025, 11, 3, 8, 15)));
+    heldApp.SetFields(L"2025", L"11", L"3", L"8", L"15");  // taken by the next tick, without a press
+    EXPECT_EQ(restoredApp.Text(id::kGesetzteZeit), L"") << "a box restored as ticked sets nothing at start";
+    EXPECT_EQ(restored.ReadIni(), kMarker);
 
-    for (Scenario* s : {&held, &unticked, &moved}) {
-        SCOPED_TRACE(s->name);
-        s->SetFields(kFirst);
-        s->app->SetHold(true);
-        s->app->Click(id::kZeitSetzen);
-        ASSERT_EQ(s->Label(), kFirst.label);
-        ASSERT_EQ(s->sandbox.ReadIni(), kFirst.ini);
-        s->ClearLabel();
+    for (const App* app : {&heldApp, &restoredApp}) {
+        ASSERT_TRUE(WaitFor([&] { return app->Text(id::kGesetzteZeit) == L"03.11.2025, 08:15:00"; }, 45000));
+        const double seconds = static_cast<double>(::GetTickCount64() - started) / 1000.0;
+        EXPECT_GE(seconds, 55.0);
+        EXPECT_LE(seconds, 66.0);
     }
-    held.MarkIni();
-    moved.MarkIni();
-    unticked.app->SetHold(false);
-
-    // Half-way to the ticks the wall clock goes back a year; a timer on the
-    // wall clock would then not fire for a year.
-    const ULONGLONG jumpAt = held.started + 25000;
-    ASSERT_LT(Now(), jumpAt) << "setting up took too long";
-    ::Sleep(static_cast<DWORD>(jumpAt - Now()));
-    clock.reset();
-    clock.emplace(PinnedClock::LocalFromUtc(kYearBack.utc));
-    held.SetFields(kYearBack);  // takes effect at the next tick, without a press
-
-    EXPECT_EQ(restored.Label(), L"") << "a box restored as ticked sets nothing at start";
-    EXPECT_EQ(restored.sandbox.ReadIni(), kMarker);
-
-    // Until every scenario's first tick is well over.
-    const ULONGLONG end = std::max({held.started, unticked.started, restored.started, moved.started}) + 66000;
-    while (Now() < end) {
-        held.Note(held.Label() == kYearBack.label);
-        restored.Note(restored.Label() == kYearBack.label);
-        moved.Note(moved.Label() == kNotSet);
-        ::Sleep(20);
-    }
-
-    held.ExpectTickOnTime();
-    EXPECT_EQ(held.sandbox.ReadIni(), kYearBack.ini) << "the tick applies the edited fields and stores them";
-
-    restored.ExpectTickOnTime();
-    EXPECT_EQ(restored.sandbox.ReadIni(), kYearBack.ini);
-
-    moved.ExpectTickOnTime();
-    EXPECT_EQ(moved.sandbox.ReadIni(), kMarker) << "a refused set writes nothing";
-
-    EXPECT_EQ(unticked.Label(), L"") << "with the box unticked the tick does nothing";
-    EXPECT_EQ(unticked.sandbox.ReadIni(), kFirst.ini) << "the file still says JA";
+    EXPECT_EQ(held.ReadIni(), kYearBack);
+    EXPECT_EQ(restored.ReadIni(), kYearBack);
 }
 
 }  // namespace

@@ -1,30 +1,13 @@
 // The program's message boxes, seen from outside.
 #pragma once
 
-#include "tests/ui/harness.h"
-
-#include <vector>
+#include "tests/ui/about_helpers.h"
 
 namespace ui {
 
 // Visible message boxes (and other dialogs) of the program.
 inline std::vector<HWND> Boxes(const App& app) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{app.ProcessId(), {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(window, &pid);
-            if (pid == s->pid && ::IsWindowVisible(window) && ClassName(window) == L"#32770") {
-                s->found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return WindowsOf(app, L"");
 }
 
 inline std::wstring BoxText(HWND box) {

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "platform/app_info.h"
-#include "tests/ui/about_helpers.h"
+#include "tests/ui/harness.h"
 
 namespace robust {
 

@@ -4,98 +4,29 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
-#include <vector>
 
 namespace ui {
 namespace {
 
-std::string Environment(const char* name) {
+// Wine shows the Unix file system as drive Z:.
+std::wstring WindowsPathFromEnvironment(const char* name) {
     const char* value = std::getenv(name);
     if (!value || !*value) throw std::runtime_error(std::string("environment variable missing: ") + name);
-    return value;
-}
-
-// Wine shows the Unix file system as drive Z:.
-std::wstring WindowsPath(const std::string& path) {
-    std::wstring result = Widen(path);
-    for (wchar_t& c : result) {
-        if (c == L'/') c = L'\\';
-    }
-    if (!path.empty() && path[0] == '/') result = L"Z:" + result;
-    return result;
+    std::wstring path = Widen(value);
+    for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
+    return value[0] == '/' ? L"Z:" + path : path;
 }
 
 void WriteClockFile(const std::string& text) {
-    testfiles::Write(WindowsPath(Environment("HORLOMAT_CLOCK_FILE")), text + "\n");
-}
-
-struct FindData {
-    DWORD processId;
-    HWND exclude;
-    const std::wstring* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
-    auto* data = reinterpret_cast<FindData*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    if (pid != data->processId || window == data->exclude || !::IsWindowVisible(window)) return TRUE;
-    if (data->title && WindowText(window) != *data->title) return TRUE;
-    data->found = window;
-    return FALSE;
-}
-
-HWND FindWindowOf(DWORD processId, HWND exclude, const std::wstring* title) {
-    FindData data{processId, exclude, title, nullptr};
-    ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
-    return data.found;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(find, &entry));
-        ::FindClose(find);
-    }
-    ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryW(folder.c_str());
+    testfiles::Write(WindowsPathFromEnvironment("HORLOMAT_CLOCK_FILE"), text + "\n");
 }
 
 }  // namespace
 
-std::wstring Widen(const std::string& utf8) {
-    std::wstring result(utf8.size(), L'\0');
-    result.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                            result.data(), static_cast<int>(result.size()))));
-    return result;
-}
-
-std::wstring BuiltExePath() {
-    return WindowsPath(Environment("HORLOMAT_EXE"));
-}
-
 SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME t{};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
-    t.wHour = hour;
-    t.wMinute = minute;
-    t.wSecond = second;
-    return t;
+    return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
 }
 
 PinnedClock::PinnedClock(const SYSTEMTIME& local) {
@@ -115,21 +46,23 @@ SYSTEMTIME PinnedClock::LocalFromUtc(const SYSTEMTIME& utc) {
     return local;
 }
 
+std::wstring BuiltExePath() {
+    return WindowsPathFromEnvironment("HORLOMAT_EXE");
+}
+
 Sandbox::Sandbox() {
     static int counter = 0;
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"horlomat-ui-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-              std::to_wstring(++counter);
-    RemoveTree(folder_);
-    if (!::CreateDirectoryW(folder_.c_str(), nullptr)) throw std::runtime_error("cannot create sandbox");
-    if (!::CopyFileW(BuiltExePath().c_str(), ExePath().c_str(), FALSE)) {
-        throw std::runtime_error("cannot copy Horlomat.exe");
-    }
+    folder_ = temp + (L"horlomat-ui-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+    std::filesystem::create_directories(folder_);
+    if (!::CopyFileW(BuiltExePath().c_str(), ExePath().c_str(), FALSE)) throw std::runtime_error("cannot copy exe");
 }
 
 Sandbox::~Sandbox() {
-    RemoveTree(folder_);
+    ::SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);  // some cases make it read-only
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
 }
 
 void Sandbox::WriteIni(const std::string& bytes) const {
@@ -143,10 +76,8 @@ std::optional<std::string> Sandbox::ReadIni() const {
 App::App(const Sandbox& sandbox, int showCommand) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (showCommand != SW_SHOWDEFAULT) {
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(showCommand);
-    }
+    startup.dwFlags = showCommand == SW_SHOWDEFAULT ? 0 : STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + sandbox.ExePath() + L"\"";
     if (!::CreateProcessW(sandbox.ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -157,20 +88,18 @@ App::App(const Sandbox& sandbox, int showCommand) {
     processId_ = info.dwProcessId;
     ::CloseHandle(info.hThread);
     ::WaitForInputIdle(process_, 20000);
-    const std::wstring title = kMainTitle;
-    WaitFor([&] { return (main_ = FindWindowOf(processId_, nullptr, &title)) != nullptr; }, 20000);
+    WaitFor([&] {
+        const std::vector<HWND> windows = WindowsOf(*this, kMainTitle, L"");
+        return (main_ = windows.empty() ? nullptr : windows[0]) != nullptr;
+    }, 20000);
     if (!main_) throw std::runtime_error("Horlomat's main window did not appear");
     threadId_ = ::GetWindowThreadProcessId(main_, nullptr);
 }
 
 App::~App() {
-    if (process_) {
-        if (Running()) {
-            ::TerminateProcess(process_, 0);
-            ::WaitForSingleObject(process_, 10000);
-        }
-        ::CloseHandle(process_);
-    }
+    if (Running()) ::TerminateProcess(process_, 0);
+    ::WaitForSingleObject(process_, 10000);
+    ::CloseHandle(process_);
 }
 
 std::wstring App::Text(int id) const {
@@ -186,15 +115,15 @@ void App::SetText(int id, const std::wstring& text) const {
 void App::SetFields(const std::wstring& year, const std::wstring& month, const std::wstring& day,
                     const std::wstring& hour, const std::wstring& minute) const {
     const std::wstring* values[] = {&year, &month, &day, &hour, &minute};
-    for (int i = 0; i < 5; ++i) SetText(ids::kTxtZeit + i, *values[i]);
+    for (int i = 0; i < 5; ++i) SetText(id::kTxtZeit + i, *values[i]);
 }
 
 bool App::HoldChecked() const {
-    return ::SendMessageW(Item(ids::kRegel), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return ::SendMessageW(Item(id::kRegel), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void App::SetHold(bool on) const {
-    ::SendMessageW(Item(ids::kRegel), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(Item(id::kRegel), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void App::Click(int id) const {
@@ -208,8 +137,7 @@ void App::PostClick(int id) const {
 }
 
 void App::Menu(wchar_t menuKey, wchar_t itemKey) const {
-    // Another process's menus cannot be read here, so they are driven as the
-    // user would: Alt plus the menu's access key, then the item's.
+    // Another process's menus cannot be read under Wine, so they are driven as the user would.
     ::PostMessageW(main_, WM_SYSCHAR, menuKey, 1u << 29);
     ::Sleep(300);
     HWND menuWindow = nullptr;
@@ -231,9 +159,110 @@ bool App::WaitForExit(DWORD milliseconds) const {
 
 HWND App::WaitForOtherWindow(const std::wstring& title, DWORD milliseconds) const {
     HWND found = nullptr;
-    WaitFor([&] { return (found = FindWindowOf(processId_, main_, title.empty() ? nullptr : &title)) != nullptr; },
-            milliseconds);
+    WaitFor([&] {
+        for (HWND w : WindowsOf(*this, title, L"")) found = w != main_ ? w : found;
+        return found != nullptr;
+    }, milliseconds);
     return found;
+}
+
+std::vector<HWND> WindowsOf(const App& app, const std::wstring& title, const std::wstring& className) {
+    struct Search {
+        DWORD processId;
+        const std::wstring &title, &className;
+        std::vector<HWND> found;
+    } search{app.ProcessId(), title, className, {}};
+    ::EnumWindows([](HWND window, LPARAM param) {
+        auto& s = *reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(window, &pid);
+        if (pid == s.processId && ::IsWindowVisible(window) && (s.className.empty() || ClassName(window) == s.className) &&
+            (s.title.empty() || WindowText(window) == s.title)) {
+            s.found.push_back(window);
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring BoxText(HWND box) {
+    return WindowText(::GetDlgItem(box, 0xFFFF));
+}
+
+HWND OpenAbout(const App& app) {
+    ::PostMessageW(app.Main(), WM_COMMAND, MAKEWPARAM(id::kMenuAbout, 0), 0);
+    return app.WaitForOtherWindow(kAboutTitle, 10000);
+}
+
+void PlaceFakeTool(const std::wstring& path) {
+    std::wstring self(MAX_PATH, L'\0');  // the tool is built beside the test program
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    if (!::CopyFileW((self.substr(0, self.find_last_of(L'\\')) + L"\\fake_msinfo.exe").c_str(), path.c_str(), FALSE))
+        throw std::runtime_error("cannot copy the tool");
+}
+
+std::vector<std::wstring> ToolRuns(const std::wstring& path) {
+    const std::string bytes = testfiles::Read(path + L".runs").value_or("");
+    std::vector<std::wstring> runs;
+    for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        runs.push_back(Widen(bytes.substr(start, end - start)));
+    }
+    return runs;
+}
+
+RegistryValue::RegistryValue(HKEY root, std::string key, std::string name)
+    : root_(root), key_(std::move(key)), name_(std::move(name)) {
+    HKEY handle = nullptr;
+    keyExisted_ = ::RegOpenKeyExA(root_, key_.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS;
+    DWORD type = 0, size = 0;
+    if (keyExisted_ && ::RegQueryValueExA(handle, name_.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        std::string bytes(size, '\0');
+        ::RegQueryValueExA(handle, name_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
+        saved_.emplace(type, bytes.substr(0, size));
+    }
+    if (handle) ::RegCloseKey(handle);
+    Delete();
+}
+
+RegistryValue::~RegistryValue() {
+    if (saved_) Set(saved_->first, saved_->second);
+    else if (keyExisted_) Delete();
+    else ::RegDeleteTreeA(root_, key_.c_str());
+}
+
+void RegistryValue::Set(DWORD type, const std::string& bytes) const {
+    HKEY handle = nullptr;
+    LONG result = ::RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr);
+    if (result == ERROR_SUCCESS) {
+        result = ::RegSetValueExA(handle, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                  static_cast<DWORD>(bytes.size()));
+        ::RegCloseKey(handle);
+    }
+    if (result != ERROR_SUCCESS) throw std::runtime_error("cannot set registry value " + name_);
+}
+
+void RegistryValue::Delete() const {
+    HKEY handle = nullptr;
+    if (::RegOpenKeyExA(root_, key_.c_str(), 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(handle, name_.c_str());
+        ::RegCloseKey(handle);
+    }
+}
+
+std::wstring Widen(const std::string& utf8) {
+    std::wstring result(utf8.size(), L'\0');
+    result.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                            result.data(), static_cast<int>(result.size()))));
+    return result;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string result(text.size() * 2, '\0');
+    result.resize(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                            result.data(), static_cast<int>(result.size()), nullptr,
+                                                            nullptr)));
+    return result;
 }
 
 std::wstring WindowText(HWND window) {
@@ -250,13 +279,6 @@ std::wstring ClassName(HWND window) {
     wchar_t name[256] = {};
     ::GetClassNameW(window, name, 256);
     return name;
-}
-
-RECT ClientRectIn(HWND parent, HWND child) {
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 }  // namespace ui

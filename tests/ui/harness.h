@@ -1,6 +1,5 @@
-// Drives the real Horlomat.exe from outside, as a Windows UI test would:
-// each case gets a folder of its own with a copy of the program, so its
-// settings file starts as the case wants it.
+// Drives the real Horlomat.exe from outside, as a Windows UI test would: each case gets a folder of its own with a
+// copy of the program, so its settings file starts as the case wants it.
 #pragma once
 
 #include "app/control_ids.h"
@@ -9,15 +8,19 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
 namespace id = ::ids;
 
 inline constexpr wchar_t kMainTitle[] = L"Tesmar-Software Horlomat setzten";
+inline constexpr wchar_t kAboutTitle[] = L"Info zu Horlomat";
 
-// The wall clock every process of this test run sees (libfaketime reads the
-// file on each clock reading). Times are local, as libfaketime takes them.
+SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second = 0);
+
+// The wall clock every process of this test run sees (libfaketime reads the file on each clock reading). Times are
+// local, as libfaketime takes them.
 class PinnedClock {
 public:
     explicit PinnedClock(const SYSTEMTIME& local);
@@ -28,10 +31,7 @@ public:
     static SYSTEMTIME LocalFromUtc(const SYSTEMTIME& utc);
 };
 
-// The Horlomat.exe under test, as built.
-std::wstring BuiltExePath();
-
-SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second = 0);
+std::wstring BuiltExePath();  // the Horlomat.exe under test
 
 class Sandbox {
 public:
@@ -43,7 +43,6 @@ public:
     const std::wstring& Folder() const { return folder_; }
     std::wstring ExePath() const { return folder_ + L"\\Horlomat.exe"; }
     std::wstring IniPath() const { return folder_ + L"\\Horlomat.ini"; }
-
     void WriteIni(const std::string& bytes) const;
     std::optional<std::string> ReadIni() const;  // nullopt when there is no file
 
@@ -53,9 +52,8 @@ private:
 
 class App {
 public:
-    // Starts the sandbox's Horlomat.exe and waits until its main window is up.
-    // SW_SHOWNOACTIVATE leaves the foreground alone, for cases that run beside
-    // others which watch the keyboard focus.
+    // Starts the sandbox's program and waits for its main window. SW_SHOWNOACTIVATE leaves the foreground alone,
+    // for cases that run beside others which watch the keyboard focus.
     explicit App(const Sandbox& sandbox, int showCommand = SW_SHOWDEFAULT);
     ~App();  // ends the process if it still runs
     App(const App&) = delete;
@@ -64,7 +62,6 @@ public:
     HWND Main() const { return main_; }
     HWND Item(int id) const { return ::GetDlgItem(main_, id); }
     DWORD ProcessId() const { return processId_; }
-    DWORD ThreadId() const { return threadId_; }
 
     std::wstring Text(int id) const;
     void SetText(int id, const std::wstring& text) const;
@@ -74,19 +71,14 @@ public:
     bool HoldChecked() const;
     void SetHold(bool on) const;
 
-    // Presses a button and returns once its handler has run.
-    void Click(int id) const;
-    // Presses a button without waiting (for handlers that open a modal box).
-    void PostClick(int id) const;
-    // Keyboard access to the menu bar: Alt+menuKey, then itemKey.
-    void Menu(wchar_t menuKey, wchar_t itemKey) const;
+    void Click(int id) const;      // returns once the handler has run
+    void PostClick(int id) const;  // for handlers that open a modal box
+    void Menu(wchar_t menuKey, wchar_t itemKey) const;  // Alt+menuKey, then itemKey
     HWND Focus() const;
 
     bool WaitForExit(DWORD milliseconds) const;
     bool Running() const { return !WaitForExit(0); }
-
-    // A top-level window of this process other than the main window, once one
-    // with the given title (or any title when empty) is visible.
+    // A visible top-level window of this process other than the main window, with this title.
     HWND WaitForOtherWindow(const std::wstring& title, DWORD milliseconds) const;
 
 private:
@@ -96,19 +88,45 @@ private:
     HWND main_ = nullptr;
 };
 
+// Visible top-level windows of the app's process with this title (any when empty) and class (any when empty).
+std::vector<HWND> WindowsOf(const App& app, const std::wstring& title, const std::wstring& className = L"#32770");
+std::wstring BoxText(HWND box);  // a message box's text
+HWND OpenAbout(const App& app);  // through its menu command
+
+// The stand-in tool (tests/tools/fake_msinfo.cpp) copied to `path`, and the command lines it was started with.
+void PlaceFakeTool(const std::wstring& path);
+std::vector<std::wstring> ToolRuns(const std::wstring& path);
+
+// One registry value, set as a case needs it; what was there before is put back when the object goes.
+class RegistryValue {
+public:
+    RegistryValue(HKEY root, std::string key, std::string name);
+    ~RegistryValue();
+    RegistryValue(const RegistryValue&) = delete;
+    RegistryValue& operator=(const RegistryValue&) = delete;
+
+    void Set(DWORD type, const std::string& bytes) const;
+    void SetText(const std::string& text) const { Set(REG_SZ, text + '\0'); }
+    void Delete() const;
+
+private:
+    HKEY root_;
+    std::string key_, name_;
+    bool keyExisted_ = false;
+    std::optional<std::pair<DWORD, std::string>> saved_;
+};
+
 std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);  // to the ANSI code page
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
-RECT ClientRectIn(HWND parent, HWND child);  // child's rectangle in parent's client coordinates
 
 // Polls `condition` until it holds or the time is up.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD milliseconds) {
-    const ULONGLONG end = ::GetTickCount64() + milliseconds;
-    for (;;) {
+    for (const ULONGLONG end = ::GetTickCount64() + milliseconds;; ::Sleep(20)) {
         if (condition()) return true;
         if (::GetTickCount64() >= end) return false;
-        ::Sleep(20);
     }
 }
 

@@ -213,22 +213,18 @@ std::vector<std::wstring> ToolRuns(const std::wstring& path) {
 
 RegistryValue::RegistryValue(HKEY root, std::string key, std::string name)
     : root_(root), key_(std::move(key)), name_(std::move(name)) {
-    HKEY handle = nullptr;
-    keyExisted_ = ::RegOpenKeyExA(root_, key_.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS;
-    DWORD type = 0, size = 0;
-    if (keyExisted_ && ::RegQueryValueExA(handle, name_.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-        std::string bytes(size, '\0');
-        ::RegQueryValueExA(handle, name_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
-        saved_.emplace(type, bytes.substr(0, size));
+    constexpr DWORD kAsStored = RRF_RT_ANY | RRF_NOEXPAND;
+    DWORD size = 0;
+    if (::RegGetValueA(root_, key_.c_str(), name_.c_str(), kAsStored, &type_, nullptr, &size) == ERROR_SUCCESS) {
+        saved_.emplace(size, '\0');
+        ::RegGetValueA(root_, key_.c_str(), name_.c_str(), kAsStored, &type_, saved_->data(), &size);
     }
-    if (handle) ::RegCloseKey(handle);
     Delete();
 }
 
 RegistryValue::~RegistryValue() {
-    if (saved_) Set(saved_->first, saved_->second);
-    else if (keyExisted_) Delete();
-    else ::RegDeleteTreeA(root_, key_.c_str());
+    if (saved_) Set(type_, *saved_);
+    else Delete();
 }
 
 void RegistryValue::Set(DWORD type, const std::string& bytes) const {

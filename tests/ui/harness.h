@@ -112,8 +112,8 @@ public:
 private:
     HKEY root_;
     std::string key_, name_;
-    bool keyExisted_ = false;
-    std::optional<std::pair<DWORD, std::string>> saved_;
+    DWORD type_ = REG_NONE;
+    std::optional<std::string> saved_;
 };
 
 std::wstring Widen(const std::string& utf8);

@@ -10,14 +10,14 @@ wait_seconds=${2:-4}
 open_dialog=${3:-}
 ensure_packages
 [ -f "$BUILD/Horlomat.exe" ] || build
-if [ "$open_dialog" = about ] && [ ! -f "$BUILD/tests/post_command.exe" ]; then build; fi
+if [ "$open_dialog" = about ]; then cmake --build "$BUILD" --target post_command >/dev/null; fi
 HORLOMAT_FORCE_XVFB=1 ensure_display
 ensure_wineprefix
 wine explorer /desktop=Horlomat,800x600 "$BUILD/Horlomat.exe" >/dev/null 2>&1 &
 sleep "$wait_seconds"
 if [ "$open_dialog" = about ]; then
     # The menu item "?" > "Über" (202), pressed from inside the same desktop.
-    wine explorer /desktop=Horlomat,800x600 "$BUILD/tests/post_command.exe" \
+    wine explorer /desktop=Horlomat,800x600 "$BUILD/post_command.exe" \
         "Tesmar-Software Horlomat setzten" 202 >/dev/null 2>&1
     sleep 2
 fi

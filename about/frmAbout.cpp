@@ -1,93 +1,97 @@
-// The dialog's window: creation from a twips table, layout, painting, and the
-// dispatch of its messages to the event handlers in frmAbout_events.cpp.
 #include "about/frmAbout.h"
 
-#include "about/about_ids.h"
-#include "about/about_layout.h"
-#include "about/about_texts.h"
-#include "about/logo_picture.h"
+#include "about/sysinfo.h"
 #include "assets/resource_ids.h"
-#include "platform/com_apartment.h"
-#include "platform/child_control.h"
-#include "platform/dialog_font.h"
-#include "platform/dpi.h"
+#include "assets/texts.h"
+#include "version.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+#include <shellapi.h>
 
 #include <algorithm>
-#include <cstddef>
-#include <iterator>
+#include <cstring>
+#include <memory>
+#include <string>
 
 namespace {
 
-namespace ids = about::ids;
-namespace layout = about::layout;
+using form::Kind;
 
-// A dialog without controls: they are created from the twips table, at the
-// dialog's DPI. No DS_SETFONT: the controls get their font one by one.
-struct alignas(4) DialogTemplate {
-    DLGTEMPLATE header;
-    WORD menu;
-    WORD windowClass;
-    wchar_t title[std::size(about::texts::kCaptionStored)];
+constexpr char kMakerWebPage[] = "https://www.tesmar.de/";
+
+// In Tab order: OK, the logo, "Systeminfo...".
+constexpr form::Row kRows[] = {
+    {about_ids::cmdOK, Kind::DefaultButton, texts::kAboutOK, 4260, 2865, 1260, 345},
+    {about_ids::picIcon, Kind::Link, texts::kAboutLogoLink, 120, 240, 1650, 2010},
+    {about_ids::cmdSysInfo, Kind::Button, texts::kAboutSysInfo, 4260, 3315, 1245, 345},
+    {about_ids::lblTitle, Kind::WrappingLabel, texts::kAboutTitleStored, 1860, 480, 3945, 480},
+    {about_ids::lblVersion, Kind::WrappingLabel, texts::kAboutVersionStored, 1920, 1020, 3885, 225},
+    {about_ids::lblDisclaimer, Kind::WrappingLabel, texts::kAboutDisclaimer, 255, 2865, 3870, 825},
 };
-// The parts must follow one another without a gap.
-static_assert(offsetof(DialogTemplate, menu) == sizeof(DLGTEMPLATE));
-static_assert(offsetof(DialogTemplate, title) == sizeof(DLGTEMPLATE) + 2 * sizeof(WORD));
 
-DialogTemplate MakeTemplate() {
-    DialogTemplate t{};
-    t.header.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    std::copy(std::begin(about::texts::kCaptionStored), std::end(about::texts::kCaptionStored), t.title);
-    return t;
-}
+// The logo's own size, 106 x 130 pixels at 96 DPI; the picture box adds its sunken border around it.
+constexpr int kLogoWidth = 106 * 15;
+constexpr int kLogoHeight = 130 * 15;
 
-platform::ControlClass ClassFor(layout::Kind kind) {
-    constexpr DWORD child = WS_CHILD | WS_VISIBLE;
-    switch (kind) {
-        case layout::Kind::DefaultButton:
-            return {L"BUTTON", child | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0};
-        case layout::Kind::PushButton:
-            return {L"BUTTON", child | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0};
-        case layout::Kind::Picture:
-            // SS_NOTIFY: it reports clicks and gets the mouse, so it can show
-            // the hand.
-            return {L"STATIC", child | WS_GROUP | SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY, WS_EX_CLIENTEDGE};
-        case layout::Kind::Label:
-        case layout::Kind::BlackLabel:
-            return {L"STATIC", child | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0};
+// The etched rule between the title block and the notice: a grey line with a
+// white one just beneath it. Widths are in pixels at 96 DPI.
+struct Line {
+    int left, top, right;
+    int width;
+    COLORREF colour;
+};
+constexpr Line kRule[] = {
+    {90, 2685, 5654, 1, RGB(128, 128, 128)},
+    {105, 2700, 5654, 2, RGB(255, 255, 255)},
+};
+
+struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+template <typename T>
+using ComPointer = std::unique_ptr<T, ComRelease>;
+
+// The GIF in the resources, decoded by the system's picture loader; null when it cannot be.
+ComPointer<IPicture> LogoPicture(HINSTANCE instance) {
+    HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(IDR_LOGO), RT_RCDATA);
+    const DWORD size = found ? ::SizeofResource(instance, found) : 0;
+    const void* bytes = size ? ::LockResource(::LoadResource(instance, found)) : nullptr;
+    HGLOBAL memory = bytes ? ::GlobalAlloc(GMEM_MOVEABLE, size) : nullptr;
+    void* target = memory ? ::GlobalLock(memory) : nullptr;
+    if (!target) {
+        if (memory) ::GlobalFree(memory);
+        return nullptr;
     }
-    return {L"STATIC", child, 0};
-}
-
-// The layout follows the DPI here alone; the dialog manager's own scaling
-// knows nothing of controls created at run time.
-void KeepDialogManagerOutOfDpiChanges(HWND dialog) {
-    static auto* const setBehavior = reinterpret_cast<decltype(::SetDialogDpiChangeBehavior)*>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")));
-    if (setBehavior) setBehavior(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    std::memcpy(target, bytes, size);
+    ::GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &stream))) {  // the stream frees the memory
+        ::GlobalFree(memory);
+        return nullptr;
+    }
+    const ComPointer<IStream> streamOwner(stream);
+    void* picture = nullptr;
+    if (FAILED(::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, &picture))) return nullptr;
+    return ComPointer<IPicture>(static_cast<IPicture*>(picture));
 }
 
 }  // namespace
 
-HWND FrmAbout::open_ = nullptr;
+FrmAbout::FrmAbout(HINSTANCE instance, HWND owner)
+    : instance_(instance), owner_(owner), form_({5940, 3840, kRows}) {}
 
 void FrmAbout::Show(HINSTANCE instance, HWND owner) {
-    if (open_) {
-        ::SetForegroundWindow(open_);
-        return;
-    }
-    // The logo decoder and the shell want COM on this thread.
-    platform::ComApartment com;
+    // The picture loader and the shell want COM on this thread.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     FrmAbout dialog(instance, owner);
-    static const DialogTemplate dialogTemplate = MakeTemplate();
-    ::DialogBoxIndirectParamW(instance, &dialogTemplate.header, owner, DialogProc,
-                              reinterpret_cast<LPARAM>(&dialog));
-    open_ = nullptr;
+    ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, DialogProc, reinterpret_cast<LPARAM>(&dialog));
+    if (SUCCEEDED(com)) ::CoUninitialize();
 }
 
 INT_PTR CALLBACK FrmAbout::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<FrmAbout*>(lParam);
-        self->hwnd_ = window;
+        reinterpret_cast<FrmAbout*>(lParam)->hwnd_ = window;
         ::SetWindowLongPtrW(window, DWLP_USER, lParam);
     }
     auto* self = reinterpret_cast<FrmAbout*>(::GetWindowLongPtrW(window, DWLP_USER));
@@ -102,75 +106,124 @@ INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_DRAWITEM:
+            DrawLogo(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_SETCURSOR:
-            return OnSetCursor(reinterpret_cast<HWND>(wParam));
-        case WM_CTLCOLORSTATIC:
-            return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+            // The hand tells that the logo is a link.
+            if (reinterpret_cast<HWND>(wParam) != Control(about_ids::picIcon) || !hand_) return FALSE;
+            ::SetCursor(hand_);
+            ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_CTLCOLORSTATIC: {
+            // Title and notice are black whatever the colour scheme's text colour.
+            const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            if (id != about_ids::lblTitle && id != about_ids::lblDisclaimer) return FALSE;
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, RGB(0, 0, 0));
+            ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+        }
         case WM_PAINT:
             PaintRule();
             return TRUE;
         case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            form_.DpiChanged(wParam, lParam);
+            LoadLogo();
             return TRUE;
-        case WM_DESTROY:
-            ReleaseLogo();
-            return FALSE;
         default:
             return FALSE;
     }
 }
 
 void FrmAbout::OnInitDialog() {
-    open_ = hwnd_;
-    KeepDialogManagerOutOfDpiChanges(hwnd_);
-    // The dialog opens over its owner, so it takes the owner's DPI.
-    dpi_ = platform::WindowDpi(owner_);
+    // Windows would scale the dialog on a DPI change as if its controls came
+    // from the template; the form lays them out itself. Wine lacks the switch.
+    using SetBehavior = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    if (const auto setBehavior = reinterpret_cast<SetBehavior>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")))) {
+        setBehavior(hwnd_, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    }
     hand_ = ::LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_HAND_POINTER));
-    CreateControls();
-    ApplyLayout();
+    form_.Create(hwnd_, instance_);
+    LoadLogo();
     CenterOverOwner();
     Form_Load();
-    ::SendMessageW(hwnd_, DM_SETDEFID, ids::kOK, 0);
-    ::SetFocus(Control(ids::kOK));
+    ::SendMessageW(hwnd_, DM_SETDEFID, about_ids::cmdOK, 0);
+    ::SetFocus(Control(about_ids::cmdOK));
 }
 
-void FrmAbout::CreateControls() {
-    for (const layout::Control& c : layout::kControls) {
-        // Placed by ApplyLayout, once the DPI is known.
-        platform::CreateControl(hwnd_, instance_, c.id, ClassFor(c.kind), c.text, RECT{});
+void FrmAbout::OnCommand(int id, int notification) {
+    if (notification != BN_CLICKED) return;
+    switch (id) {
+        case IDOK:
+            // Enter comes as OK wherever the focus is; on the logo it follows the link.
+            if (::GetFocus() == Control(about_ids::picIcon)) {
+                picIcon_Click();
+                break;
+            }
+            cmdOK_Click();
+            break;
+        case IDCANCEL:  // Esc and the close box: OK is the cancel button too
+            cmdOK_Click();
+            break;
+        case about_ids::picIcon:
+            picIcon_Click();
+            break;
+        case about_ids::cmdSysInfo:
+            cmdSysInfo_Click();
+            break;
+        default:
+            break;
     }
 }
 
-void FrmAbout::ApplyLayout() {
-    HWND picture = Control(ids::kPicIcon);
-    platform::UniqueBitmap logo = about::LoadLogo(instance_, layout::ToPixels(layout::kLogoWidth, dpi_),
-                                                  layout::ToPixels(layout::kLogoHeight, dpi_));
-    const auto previous = reinterpret_cast<HBITMAP>(
-        ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.get())));
-    // The control hands back a copy it made of an earlier bitmap; ours goes below.
-    if (previous && previous != logo_.get()) ::DeleteObject(previous);
-    logo_ = std::move(logo);
-
-    platform::UniqueFont font = platform::CreateDialogFont(dpi_);
-    for (const layout::Control& c : layout::kControls) {
-        HWND control = Control(c.id);
-        if (!control) continue;
-        const RECT r = layout::PixelRect(c, dpi_);
-        ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    }
-    // The controls now use the new font; only then may the old one go.
-    font_ = std::move(font);
-    platform::FitClientArea(hwnd_, layout::ToPixels(layout::kClientWidth, dpi_),
-                            layout::ToPixels(layout::kClientHeight, dpi_));
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+void FrmAbout::LoadLogo() {
+    logo_.reset();
+    const ComPointer<IPicture> picture = LogoPicture(instance_);
+    short type = PICTYPE_UNINITIALIZED;
+    OLE_HANDLE handle = 0;
+    if (!picture || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)))
+        return;
+    // GDI handles fit in 32 bits and are sign-extended on 64-bit Windows. The
+    // picture owns its bitmap, so a copy in the wanted size is kept instead.
+    const auto bitmap = reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
+    logo_.reset(static_cast<HBITMAP>(::CopyImage(bitmap, IMAGE_BITMAP, form_.Pixels(kLogoWidth),
+                                                 form_.Pixels(kLogoHeight), LR_CREATEDIBSECTION)));
+    ::InvalidateRect(Control(about_ids::picIcon), nullptr, FALSE);
 }
 
-void FrmAbout::ReleaseLogo() {
-    const auto previous = reinterpret_cast<HBITMAP>(
-        ::SendMessageW(Control(ids::kPicIcon), STM_SETIMAGE, IMAGE_BITMAP, 0));
-    if (previous && previous != logo_.get()) ::DeleteObject(previous);
+void FrmAbout::DrawLogo(const DRAWITEMSTRUCT& item) const {
+    const RECT& r = item.rcItem;
+    ::FillRect(item.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+    BITMAP size{};
+    if (logo_ && ::GetObjectW(logo_.get(), sizeof(size), &size)) {
+        HDC source = ::CreateCompatibleDC(item.hDC);
+        HGDIOBJ previous = ::SelectObject(source, logo_.get());
+        ::BitBlt(item.hDC, (r.left + r.right - size.bmWidth) / 2, (r.top + r.bottom - size.bmHeight) / 2,
+                 size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+        ::SelectObject(source, previous);
+        ::DeleteDC(source);
+    }
+    // Like any button, it shows where the keyboard is, unless the user works with the mouse.
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = r;
+        ::InflateRect(&focus, -1, -1);
+        ::DrawFocusRect(item.hDC, &focus);
+    }
+}
+
+void FrmAbout::PaintRule() {
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(hwnd_, &paint);
+    for (const Line& line : kRule) {
+        const int top = form_.Pixels(line.top);
+        const RECT r{form_.Pixels(line.left), top, form_.Pixels(line.right),
+                     top + ::MulDiv(line.width, form_.Dpi(), USER_DEFAULT_SCREEN_DPI)};
+        ::SetDCBrushColor(dc, line.colour);
+        ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    }
+    ::EndPaint(hwnd_, &paint);
 }
 
 void FrmAbout::CenterOverOwner() {
@@ -193,53 +246,21 @@ void FrmAbout::CenterOverOwner() {
     ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FrmAbout::PaintRule() {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(hwnd_, &paint);
-    for (const layout::Line& line : layout::kRule) {
-        const RECT r = layout::PixelRect(line, dpi_);
-        ::SetDCBrushColor(dc, line.colour);
-        ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-    }
-    ::EndPaint(hwnd_, &paint);
+void FrmAbout::Form_Load() {
+    ::SetWindowTextW(hwnd_, (std::wstring(texts::kAboutCaptionPrefix) + texts::kAppTitle).c_str());
+    ::SetWindowTextW(Control(about_ids::lblVersion), (std::wstring(texts::kAboutVersionPrefix) + HORLOMAT_VERSION).c_str());
+    ::SetWindowTextW(Control(about_ids::lblTitle), texts::kAppTitle);
 }
 
-void FrmAbout::OnCommand(int id, int notification) {
-    switch (id) {
-        case ids::kOK:
-        case IDCANCEL:  // Esc and the close box: OK is the cancel button too
-            if (notification == BN_CLICKED) cmdOK_Click();
-            break;
-        case ids::kSysInfo:
-            if (notification == BN_CLICKED) cmdSysInfo_Click();
-            break;
-        case ids::kPicIcon:
-            if (notification == STN_CLICKED) picIcon_Click();
-            break;
-        default:
-            break;
-    }
+void FrmAbout::picIcon_Click() {
+    // Whether a browser comes up or not, the dialog says nothing about it.
+    ::ShellExecuteA(hwnd_, "Open", kMakerWebPage, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-bool FrmAbout::OnSetCursor(HWND window) {
-    if (window != Control(ids::kPicIcon) || !hand_) return false;
-    ::SetCursor(hand_);
-    ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
-    return true;
+void FrmAbout::cmdOK_Click() {
+    ::EndDialog(hwnd_, IDOK);
 }
 
-INT_PTR FrmAbout::OnCtlColorStatic(HDC dc, HWND control) {
-    const int id = ::GetDlgCtrlID(control);
-    if (id != ids::kTitle && id != ids::kDisclaimer) return FALSE;
-    // These two are black whatever the colour scheme's text colour.
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-    return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
-}
-
-void FrmAbout::OnDpiChanged(int dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    ApplyLayout();
+void FrmAbout::cmdSysInfo_Click() {
+    about::StartSysInfo(hwnd_);
 }

@@ -2,32 +2,38 @@
 // link to his web page, a legal notice, OK and "Systeminfo...".
 #pragma once
 
-#include "platform/unique_handle.h"
+#include "platform/form.h"
 
 #include <windows.h>
 
+// Control identifiers of the About dialog. OK is IDOK, so Enter presses it.
+namespace about_ids {
+
+inline constexpr int cmdOK = IDOK;
+inline constexpr int picIcon = 301;
+inline constexpr int cmdSysInfo = 302;
+inline constexpr int lblTitle = 303;
+inline constexpr int lblVersion = 304;
+inline constexpr int lblDisclaimer = 305;
+
+}  // namespace about_ids
+
 class FrmAbout {
 public:
-    // Shows the dialog modally over `owner`, loaded anew, and returns once it
-    // is closed. While it is open a further call only brings it to the front.
+    // Shows the dialog modally over `owner`, loaded anew, and returns once it is closed.
     static void Show(HINSTANCE instance, HWND owner);
 
 private:
-    FrmAbout(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
+    explicit FrmAbout(HINSTANCE instance, HWND owner);
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
     void OnInitDialog();
-    void CreateControls();
-    void ApplyLayout();
-    void CenterOverOwner();
-    void PaintRule();
     void OnCommand(int id, int notification);
-    bool OnSetCursor(HWND window);
-    INT_PTR OnCtlColorStatic(HDC dc, HWND control);
-    void OnDpiChanged(int dpi, const RECT& suggested);
-    void ReleaseLogo();
+    void LoadLogo();
+    void DrawLogo(const DRAWITEMSTRUCT& item) const;
+    void PaintRule();
+    void CenterOverOwner();
 
     // Event handlers, one per event.
     void Form_Load();
@@ -37,13 +43,10 @@ private:
 
     HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
 
-    static HWND open_;
-
     HINSTANCE instance_;
     HWND owner_;
     HWND hwnd_ = nullptr;
-    int dpi_ = USER_DEFAULT_SCREEN_DPI;
-    platform::UniqueFont font_;
+    form::Form form_;
     platform::UniqueBitmap logo_;
     HCURSOR hand_ = nullptr;  // a resource cursor: the system frees it
 };

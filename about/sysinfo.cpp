@@ -1,16 +1,13 @@
 #include "about/sysinfo.h"
 
-#include "about/about_texts.h"
-#include "about/registry_value.h"
-#include "about/tool_command.h"
-#include "platform/ansi.h"
-#include "platform/app_info.h"
+#include "assets/texts.h"
+#include "platform/handles.h"
 #include "platform/process.h"
-#include "platform/unique_handle.h"
+#include "platform/text.h"
 
 #include <algorithm>
-#include <array>
-#include <optional>
+#include <cstdint>
+#include <cwctype>
 
 namespace about {
 namespace {
@@ -53,29 +50,41 @@ std::optional<std::wstring> Expanded(const std::wstring& text) {
     }
 }
 
-bool StartTool(const std::wstring& ToolPath) {
-    const std::optional<ToolCommand> command = ToolCommandFor(ToolPath, IsFile);
-    return command && platform::StartProcess(command->application, command->commandLine) == 0;
+std::wstring Quoted(std::wstring_view text) {
+    return L"\"" + std::wstring(text) + L"\"";
 }
 
-void ShowUnavailable(HWND owner) {
-    ::MessageBoxW(owner, texts::kSysInfoUnavailable, platform::kAppTitle, MB_OK);
+// Where the first ".exe" (any case) that ends a word ends, or npos.
+size_t EndOfExeName(std::wstring_view text) {
+    constexpr std::wstring_view kExe = L".exe";
+    for (size_t at = 0; at + kExe.size() <= text.size(); ++at) {
+        bool match = true;
+        for (size_t i = 0; i < kExe.size() && match; ++i) match = std::towlower(text[at + i]) == kExe[i];
+        const size_t end = at + kExe.size();
+        if (match && (end == text.size() || text[end] == L' ' || text[end] == L'\t')) return end;
+    }
+    return std::wstring_view::npos;
 }
 
 }  // namespace
 
 void StartSysInfo(HWND owner) {
     std::wstring ToolPath;
-    // The first value names the tool itself, the second only its folder.
+    // The first value names the tool itself, the second only its folder. An
+    // empty folder names none: it would send the search to the root of the
+    // current drive.
     if (!GetKeyValue(HKEY_LOCAL_MACHINE, kToolKey, kToolValue, ToolPath)) {
-        if (!GetKeyValue(HKEY_LOCAL_MACHINE, kFolderKey, kFolderValue, ToolPath) ||
+        if (!GetKeyValue(HKEY_LOCAL_MACHINE, kFolderKey, kFolderValue, ToolPath) || ToolPath.empty() ||
             !IsOrdinaryFile(ToolPath + kToolFile)) {
-            ShowUnavailable(owner);
-            return;
+            ToolPath.clear();
+        } else {
+            ToolPath += kToolFile;
         }
-        ToolPath += kToolFile;
     }
-    if (!StartTool(ToolPath)) ShowUnavailable(owner);
+    const std::optional<ToolCommand> command = ToolCommandFor(ToolPath, IsFile);
+    if (!command || platform::StartProcess(command->application, command->commandLine) != 0) {
+        ::MessageBoxW(owner, texts::kSysInfoUnavailable, texts::kAppTitle, MB_OK);
+    }
 }
 
 bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& SubKeyRef, std::wstring& KeyVal) {
@@ -86,34 +95,56 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
         KeyVal.clear();
         return false;
     }
-    std::array<char, kValueBufferSize> buffer{};
+    char buffer[kValueBufferSize] = {};
     DWORD size = kValueBufferSize;
     DWORD type = REG_NONE;
     // A value longer than the buffer is refused here with ERROR_MORE_DATA.
     if (::RegQueryValueExA(key.get(), platform::ToAnsi(SubKeyRef).c_str(), nullptr, &type,
-                           reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
+                           reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS) {
         KeyVal.clear();
         return false;
     }
-    RegistryText value = DecodeRegistryValue(type, std::string_view(buffer.data(), std::min(size, kValueBufferSize)));
+    RegistryText value = DecodeRegistryValue(type, std::string_view(buffer, std::min(size, kValueBufferSize)));
+    std::optional<std::wstring> text;
     switch (value.kind) {
-        case RegistryText::Kind::Text:
-            KeyVal = std::move(value.text);
-            return true;
-        case RegistryText::Kind::Expandable:
-            if (std::optional<std::wstring> expanded = Expanded(value.text)) {
-                KeyVal = std::move(*expanded);
-                return true;
-            }
-            KeyVal.clear();
-            return false;
         case RegistryText::Kind::Unconverted:
             return true;
+        case RegistryText::Kind::Text:
+            text = std::move(value.text);
+            break;
+        case RegistryText::Kind::Expandable:
+            text = Expanded(value.text);
+            break;
         case RegistryText::Kind::Malformed:
             break;
     }
-    KeyVal.clear();
-    return false;
+    KeyVal = text.value_or(L"");
+    return text.has_value();
+}
+
+RegistryText DecodeRegistryValue(DWORD type, std::string_view bytes) {
+    using Kind = RegistryText::Kind;
+    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_DWORD) return {Kind::Unconverted, {}};
+    if (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
+    if (type == REG_DWORD) {
+        if (bytes.empty()) return {Kind::Text, {}};
+        if (bytes.size() > sizeof(std::uint32_t)) return {Kind::Malformed, {}};
+        std::uint32_t number = 0;
+        for (size_t i = bytes.size(); i-- > 0;) number = (number << 8) | static_cast<unsigned char>(bytes[i]);
+        return {Kind::Text, std::to_wstring(number)};
+    }
+    return {type == REG_EXPAND_SZ ? Kind::Expandable : Kind::Text, platform::FromAnsi(bytes)};
+}
+
+std::optional<ToolCommand> ToolCommandFor(const std::wstring& text,
+                                          const std::function<bool(const std::wstring&)>& isFile) {
+    if (text.empty()) return std::nullopt;
+    if (isFile(text)) return ToolCommand{text, Quoted(text)};
+    if (text.front() == L'"') return ToolCommand{L"", text};
+    const size_t end = EndOfExeName(text);
+    if (end == std::wstring::npos) return ToolCommand{L"", Quoted(text)};
+    const std::wstring_view view(text);
+    return ToolCommand{L"", Quoted(view.substr(0, end)) + std::wstring(view.substr(end))};
 }
 
 }  // namespace about

@@ -1,9 +1,9 @@
 // The part of "Zeit setzen" that needs no window: field texts into the record
-// for the clock, the confirmation shown after a set, the message for a field
-// that holds no usable number, and the six settings stored after a set.
+// for the clock, the message for a field that holds no usable number, and the
+// confirmation shown after a set.
 #pragma once
 
-#include "platform/variant_convert.h"
+#include "platform/text.h"
 
 #include <windows.h>
 
@@ -30,22 +30,10 @@ std::optional<ConversionFailure> ConvertFields(const FieldTexts& fields, SYSTEMT
 // Tells the user, in German, which field is wrong and how.
 std::wstring FailureText(const ConversionFailure& failure);
 
-// What the fields read as in the regional forms: the date text
-// (day.month.year) as a date, the time text (hour:minute:00) as a time of day.
-struct Readings {
-    std::optional<double> date;  // a whole day
-    std::optional<double> time;  // the time of day, 0 <= time < 1
-};
-Readings ReadDateAndTime(const FieldTexts& fields);
-
-// The confirmation after the clock took `set`: date, ", ", time, each in the
-// regional form. A part whose text did not read is shown from `set`, the
+// The confirmation after the clock took `set`: the date text (day.month.year)
+// read as a date, ", ", the time text (hour:minute:00) read as a time, each in
+// the regional form. A part whose text does not read is shown from `set`, the
 // values the clock really got.
-std::wstring ConfirmationText(const Readings& readings, const SYSTEMTIME& set);
-
-// The six writes after a successful set, in their fixed order; each is made
-// whatever the ones before returned. None is made when a field text is one
-// that the settings file cannot give back unchanged.
-void StoreSettings(const FieldTexts& fields, bool hold);
+std::wstring ConfirmationText(const FieldTexts& fields, const SYSTEMTIME& set);
 
 }  // namespace apply

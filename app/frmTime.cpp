@@ -1,97 +1,109 @@
 #include "app/frmTime.h"
 
-#include "app/control_ids.h"
-#include "app/layout.h"
-#include "app/texts.h"
+#include "about/frmAbout.h"
 #include "assets/resource_ids.h"
-#include "platform/child_control.h"
-#include "platform/dialog_font.h"
-#include "platform/dpi.h"
-#include "platform/window_text.h"
-
-#include <windowsx.h>
+#include "assets/texts.h"
+#include "platform/process.h"
+#include "settings/global.h"
 
 namespace {
+
+using form::Kind;
 
 constexpr wchar_t kClassName[] = L"HorlomatFrmTime";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
-HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
-    // Shared icons belong to the system's cache and are never destroyed here.
-    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_HORLOMAT), IMAGE_ICON,
-                                           ::GetSystemMetrics(metricX), ::GetSystemMetrics(metricY), LR_SHARED));
+// The fields and their labels are placed in the frame's coordinates.
+constexpr int kFrameLeft = 60;
+constexpr int kFrameTop = 60;
+constexpr form::Row InFrame(form::Row row) {
+    row.left += kFrameLeft;
+    row.top += kFrameTop;
+    return row;
 }
+
+// In Tab order. Each label comes just before its field, so that a screen
+// reader names the field after it; labels take no focus, so Tab skips them.
+constexpr form::Row kRows[] = {
+    {ids::cmdZeitSetzen, Kind::Button, texts::kZeitSetzen, 2400, 1260, 1875, 375},
+    {ids::cmdZeitDialog, Kind::Button, texts::kComputerzeit, 2400, 1740, 1875, 375},
+    {ids::lblGesetzteZeit, Kind::WrappingLabel, L"", 3240, 120, 1815, 735},
+    {ids::Label1, Kind::Label, texts::kGesetzteZeit, 2100, 120, 1095, 195},
+    {ids::Frame1, Kind::Frame, texts::kFrame1, kFrameLeft, kFrameTop, 1755, 2055},
+    InFrame({ids::lblZeit + 4, Kind::Label, texts::kLblZeit[4], 180, 1680, 675, 255}),
+    InFrame({ids::txtZeit + 4, Kind::Field, L"", 1020, 1680, 495, 285, 2}),
+    InFrame({ids::lblZeit + 3, Kind::Label, texts::kLblZeit[3], 180, 1320, 675, 255}),
+    InFrame({ids::txtZeit + 3, Kind::Field, L"", 1020, 1320, 495, 285, 2}),
+    InFrame({ids::lblZeit + 2, Kind::Label, texts::kLblZeit[2], 180, 960, 675, 255}),
+    InFrame({ids::txtZeit + 2, Kind::Field, L"", 1020, 960, 495, 285, 2}),
+    InFrame({ids::lblZeit + 1, Kind::Label, texts::kLblZeit[1], 180, 600, 675, 255}),
+    InFrame({ids::txtZeit + 1, Kind::Field, L"", 1020, 600, 495, 285, 2}),
+    InFrame({ids::lblZeit + 0, Kind::Label, texts::kLblZeit[0], 180, 240, 675, 255}),
+    InFrame({ids::txtZeit + 0, Kind::Field, L"", 1020, 240, 495, 285, 4}),
+    {ids::chkRegel, Kind::CheckBox, texts::kChkRegel, 2400, 960, 2775, 195},
+};
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
-    wc.hIcon = LoadAppIcon(instance, SM_CXICON, SM_CYICON);
-    wc.hIconSm = LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_HORLOMAT));
+    // The 16 x 16 image, not the big one shrunk.
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_HORLOMAT), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                 LR_SHARED));
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return ::RegisterClassExW(&wc) != 0;
 }
 
 HMENU CreateMainMenu() {
     HMENU bar = ::CreateMenu();
     HMENU datei = ::CreatePopupMenu();
     HMENU help = ::CreatePopupMenu();
-    ::AppendMenuW(datei, MF_STRING, ids::kMenuEnde, texts::kMenuBeenden);
-    ::AppendMenuW(help, MF_STRING, ids::kMenuAbout, texts::kMenuAbout);
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(datei), texts::kMenuDatei);
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts::kMenuHelp);
+    ::AppendMenuW(datei, MF_STRING, ids::mnuEnde, texts::kMnuEnde);
+    ::AppendMenuW(help, MF_STRING, ids::mnuAbout, texts::kMnuAbout);
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(datei), texts::kMnuDatei);
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts::kMnuHelp);
     return bar;
 }
 
-platform::ControlClass ClassFor(layout::Kind kind) {
-    constexpr DWORD child = WS_CHILD | WS_VISIBLE;
-    switch (kind) {
-        case layout::Kind::PushButton:
-            return {L"BUTTON", child | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0};
-        case layout::Kind::CheckBox:
-            return {L"BUTTON", child | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0};
-        case layout::Kind::Frame:
-            return {L"BUTTON", child | BS_GROUPBOX, 0};
-        case layout::Kind::Field:
-            return {L"EDIT", child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-        case layout::Kind::WrappingLabel:
-            return {L"STATIC", child | SS_LEFT | SS_NOPREFIX, 0};
-        case layout::Kind::Label:
-            return {L"STATIC", child | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
-    }
-    return {L"STATIC", child, 0};
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    if (buffer) ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text.empty() ? L"Fehlercode " + std::to_wstring(error) : text;
 }
 
 }  // namespace
 
+FrmTime::FrmTime() : form_({5205, 2205, kRows}) {}
+
 HWND FrmTime::Create(HINSTANCE instance) {
     instance_ = instance;
     if (!RegisterWindowClass(instance, WindowProc)) return nullptr;
-    // Born at its size for the system DPI; WM_CREATE corrects it for the
-    // monitor's DPI and for a menu bar that wraps.
-    const int dpi = platform::WindowDpi(nullptr);
-    RECT frame{0, 0, layout::ToPixels(layout::kClientWidth, dpi), layout::ToPixels(layout::kClientHeight, dpi)};
-    ::AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
-    return ::CreateWindowExW(0, kClassName, texts::kWindowTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                             frame.right - frame.left, frame.bottom - frame.top, nullptr, CreateMainMenu(), instance,
-                             this);
+    // Sized in WM_CREATE, once the window knows its DPI.
+    return ::CreateWindowExW(0, kClassName, texts::kWindowTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+                             CreateMainMenu(), instance, this);
 }
 
 void FrmTime::Show(int showCommand) {
     ::ShowWindow(hwnd_, showCommand);
     ::UpdateWindow(hwnd_);
-    ::SetFocus(Control(ids::kZeitSetzen));
+    ::SetFocus(Control(ids::cmdZeitSetzen));
 }
 
 bool FrmTime::PreTranslateMessage(MSG& msg) {
-    if (!hwnd_ || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd)) return false;
     // No default and no cancel button: Enter and Esc press nothing here.
-    const bool enterOrEscape = msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE;
-    if (enterOrEscape && (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP)) return true;
-    if (msg.message == WM_CHAR && (msg.wParam == L'\r' || msg.wParam == 0x1B)) return true;
+    const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
+    if (key && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return true;
     return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
@@ -108,26 +120,18 @@ LRESULT CALLBACK FrmTime::WindowProc(HWND window, UINT message, WPARAM wParam, L
 LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            dpi_ = platform::WindowDpi(hwnd_);
-            ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                           reinterpret_cast<LPARAM>(LoadAppIcon(instance_, SM_CXICON, SM_CYICON)));
-            ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
-                           reinterpret_cast<LPARAM>(LoadAppIcon(instance_, SM_CXSMICON, SM_CYSMICON)));
-            CreateControls();
-            platform::FitClientArea(hwnd_, layout::ToPixels(layout::kClientWidth, dpi_),
-                                    layout::ToPixels(layout::kClientHeight, dpi_));
-            ::SetTimer(hwnd_, ids::kTimer1, 60000, nullptr);
+            form_.Create(hwnd_, instance_);
+            ::SetTimer(hwnd_, ids::Timer1, 60000, nullptr);
             Form_Load();
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_TIMER:
-            if (wParam == ids::kTimer1) Timer1_Timer();
+            if (wParam == ids::Timer1) Timer1_Timer();
             return 0;
         case WM_ACTIVATE:
-            // Give the focus back to the control that had it when the user
-            // switched away.
+            // Give the focus back to the control that had it when the user switched away.
             if (LOWORD(wParam) == WA_INACTIVE) {
                 lastFocus_ = ::GetFocus();
             } else if (lastFocus_ && ::IsChild(hwnd_, lastFocus_)) {
@@ -136,10 +140,9 @@ LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            form_.DpiChanged(wParam, lParam);
             return 0;
         case WM_DESTROY:
-            ::KillTimer(hwnd_, ids::kTimer1);
             ::PostQuitMessage(0);
             return 0;
         default:
@@ -148,70 +151,19 @@ LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void FrmTime::CreateControls() {
-    // Each control is born at its place, with its font, before anything is
-    // drawn: no second pass over them at start.
-    font_ = platform::CreateDialogFont(dpi_);
-    for (const layout::Control& c : layout::kControls) {
-        HWND control =
-            platform::CreateControl(hwnd_, instance_, c.id, ClassFor(c.kind), c.text, layout::PixelRect(c, dpi_));
-        if (!control) continue;
-        SetControlFont(c, control, font_.get(), false);
-        if (c.maxLength > 0) ::SendMessageW(control, EM_LIMITTEXT, c.maxLength, 0);
-        // The frame goes beneath the controls it holds, so it never paints
-        // over them; it takes no focus, so the Tab order stays as created.
-        if (c.kind == layout::Kind::Frame) {
-            ::SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
-}
-
-void FrmTime::ApplyLayout() {
-    platform::UniqueFont font = platform::CreateDialogFont(dpi_);
-
-    for (const layout::Control& c : layout::kControls) {
-        HWND control = Control(c.id);
-        if (!control) continue;
-        const RECT r = layout::PixelRect(c, dpi_);
-        ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-        SetControlFont(c, control, font.get(), true);
-    }
-    // The controls now use the new font; only then may the old one go.
-    font_ = std::move(font);
-    platform::FitClientArea(hwnd_, layout::ToPixels(layout::kClientWidth, dpi_),
-                            layout::ToPixels(layout::kClientHeight, dpi_));
-}
-
-void FrmTime::SetControlFont(const layout::Control& c, HWND control, HFONT font, bool redraw) const {
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
-    if (c.kind == layout::Kind::Field) {
-        // Narrow margins, so four digits fit the 33-pixel year field.
-        const WORD margin = static_cast<WORD>(::MulDiv(1, dpi_, USER_DEFAULT_SCREEN_DPI));
-        ::SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(margin, margin));
-    }
-}
-
-void FrmTime::OnDpiChanged(int dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    ApplyLayout();
-}
-
 void FrmTime::OnCommand(int id, int notification) {
-    const bool clicked = notification == BN_CLICKED;  // also 0 for menu items
+    if (notification != BN_CLICKED) return;  // also 0 for menu items
     switch (id) {
-        case ids::kZeitSetzen:
-            if (clicked) cmdZeitSetzen_Click();
+        case ids::cmdZeitSetzen:
+            cmdZeitSetzen_Click();
             break;
-        case ids::kZeitDialog:
-            if (clicked) cmdZeitDialog_Click();
+        case ids::cmdZeitDialog:
+            cmdZeitDialog_Click();
             break;
-        case ids::kMenuEnde:
+        case ids::mnuEnde:
             mnuEnde_Click();
             break;
-        case ids::kMenuAbout:
+        case ids::mnuAbout:
             mnuAbout_Click();
             break;
         default:
@@ -219,14 +171,40 @@ void FrmTime::OnCommand(int id, int notification) {
     }
 }
 
-std::wstring FrmTime::FieldText(int index) const {
-    return platform::WindowText(Control(ids::kTxtZeit + index));
+void FrmTime::Form_Load() {
+    global::IniFilePath = global::IniPathIn(platform::AppDirectory());
+    const global::Settings settings = global::LoadSettings();
+    for (int i = 0; i < 5; ++i) ::SetWindowTextW(Control(ids::txtZeit + i), settings.fields[i].c_str());
+    ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, settings.hold ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void FrmTime::SetFieldText(int index, const std::wstring& text) {
-    ::SetWindowTextW(Control(ids::kTxtZeit + index), text.c_str());
+void FrmTime::cmdZeitDialog_Click() {
+    // rundll32 is taken from the system folder by its full path and started
+    // there, so a rundll32.exe or shell32.dll planted beside Horlomat.exe or in
+    // the working folder is never run instead.
+    const std::wstring systemDirectory = platform::SystemDirectory();
+    const std::wstring rundll32 = systemDirectory + L"\\rundll32.exe";
+    const std::wstring commandLine = L"\"" + rundll32 + L"\" shell32.dll,Control_RunDLL timedate.cpl,,0";
+    if (const DWORD error = platform::StartProcess(rundll32, commandLine, systemDirectory)) {
+        Report(texts::kPanelFailed, error);
+    }
 }
 
-bool FrmTime::IsHoldChecked() const {
-    return ::SendMessageW(Control(ids::kRegel), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+void FrmTime::mnuEnde_Click() {
+    // Ends at once; nothing is saved on the way out.
+    ::DestroyWindow(hwnd_);
+}
+
+void FrmTime::mnuAbout_Click() {
+    FrmAbout::Show(instance_, hwnd_);
+}
+
+void FrmTime::Report(const std::wstring& what, DWORD error) {
+    if (reporting_) return;
+    reporting_ = true;
+    const std::wstring text = error ? what + L"\n\n" + SystemMessage(error) : what;
+    // While the About dialog is open the box belongs to it, so closing the box
+    // leaves the main window disabled, as the dialog wants it.
+    ::MessageBoxW(::GetLastActivePopup(hwnd_), text.c_str(), texts::kAppTitle, MB_OK | MB_ICONWARNING);
+    reporting_ = false;
 }

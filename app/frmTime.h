@@ -1,57 +1,72 @@
 // The main window: five date and time fields, "Zeit setzen", "Computerzeit",
-// the hold check box, and the once-a-minute timer.
+// the check box that holds the clock, and the once-a-minute timer.
 #pragma once
 
-#include "app/layout.h"
-#include "platform/unique_handle.h"
+#include "platform/form.h"
 
 #include <windows.h>
 
 #include <string>
 
+// Control and menu identifiers. 1 and 2 stay free: the dialog manager sends
+// them for Enter and Esc, and this window has neither a default nor a cancel
+// button.
+namespace ids {
+
+inline constexpr int cmdZeitSetzen = 101;
+inline constexpr int cmdZeitDialog = 102;
+inline constexpr int lblGesetzteZeit = 103;
+inline constexpr int Label1 = 104;
+inline constexpr int Frame1 = 105;
+inline constexpr int chkRegel = 106;
+// txtZeit(i) is txtZeit + i, lblZeit(i) is lblZeit + i; i = year, month, day, hour, minute.
+inline constexpr int txtZeit = 110;
+inline constexpr int lblZeit = 120;
+inline constexpr int mnuEnde = 201;
+inline constexpr int mnuAbout = 202;
+inline constexpr UINT_PTR Timer1 = 1;
+
+}  // namespace ids
+
 class FrmTime {
 public:
+    FrmTime();
+
     // Creates the window, arms Timer1 and runs the load step; the window is not
     // shown yet. Returns null when the window cannot be created.
     HWND Create(HINSTANCE instance);
     void Show(int showCommand);
 
-    // Keyboard handling of the dialog manager (Tab, arrows, mnemonics) for the
-    // main window; true when the message was used up.
+    // Tab and the other keys of the dialog manager; true when the message was used up.
     bool PreTranslateMessage(MSG& msg);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-    void CreateControls();
-    void ApplyLayout();  // after a DPI change
-    void SetControlFont(const layout::Control& control, HWND window, HFONT font, bool redraw) const;
     void OnCommand(int id, int notification);
-    void OnDpiChanged(int dpi, const RECT& suggested);
 
-    // Event handlers, one per event.
+    // Event handlers, one per event; the apply and the tick are in apply.cpp.
     void Form_Load();
     void cmdZeitSetzen_Click();
+    void Timer1_Timer();
     void cmdZeitDialog_Click();
     void mnuEnde_Click();
     void mnuAbout_Click();
-    void Timer1_Timer();
+
+    // Tells the user what could not be done, with the system's words for
+    // `error` when one is given. A box runs a message loop of its own in which
+    // the ticks go on; a report while one is open is dropped, so a failure that
+    // comes back every minute never stacks boxes.
+    void Report(const std::wstring& what, DWORD error = 0);
 
     HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
-    std::wstring FieldText(int index) const;
-    void SetFieldText(int index, const std::wstring& text);
-    bool IsHoldChecked() const;
+    bool chkRegelTicked() const { return ::SendMessageW(Control(ids::chkRegel), BM_GETCHECK, 0, 0) != BST_UNCHECKED; }
 
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
     HWND lastFocus_ = nullptr;
-    int dpi_ = USER_DEFAULT_SCREEN_DPI;
-    platform::UniqueFont font_;
-
+    form::Form form_;
+    bool reporting_ = false;
     // The record handed to the clock; keeps the values of the last apply.
     SYSTEMTIME NewTime{};
-    // Set while an apply runs, so a tick arriving from a nested message loop
-    // (a message box) never starts a second one.
-    bool applying_ = false;
 };

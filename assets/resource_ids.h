@@ -4,3 +4,4 @@
 #define IDI_HORLOMAT 1
 #define IDC_HAND_POINTER 2
 #define IDR_LOGO 3
+#define IDD_ABOUT 4

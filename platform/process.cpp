@@ -1,20 +1,31 @@
 #include "platform/process.h"
 
-#include "platform/unique_handle.h"
-
 namespace platform {
 
-std::wstring SystemDirectory() {
+std::wstring AppDirectory() {
+    // Grow the buffer until the path is not cut off: long paths exceed MAX_PATH.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const UINT length = ::GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
             break;
         }
-        path.resize(length);
+        path.resize(path.size() * 2);
     }
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    // Keep the backslash of a drive's root ("C:\"), drop it elsewhere.
+    const bool isRoot = slash == 2 && path[1] == L':';
+    path.resize(isRoot ? slash + 1 : slash);
+    return path;
+}
+
+std::wstring SystemDirectory() {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(::GetSystemDirectoryW(path.data(), MAX_PATH));  // 0 on failure, never more than MAX_PATH there
+    if (path.size() >= MAX_PATH) return {};
     while (!path.empty() && path.back() == L'\\') path.pop_back();
     return path;
 }
@@ -34,8 +45,8 @@ DWORD StartProcess(const std::wstring& application, const std::wstring& commandL
         const DWORD error = ::GetLastError();
         return error != 0 ? error : ERROR_GEN_FAILURE;
     }
-    UniqueKernelHandle process(info.hProcess);
-    UniqueKernelHandle thread(info.hThread);
+    ::CloseHandle(info.hProcess);
+    ::CloseHandle(info.hThread);
     return 0;
 }
 

@@ -1,4 +1,4 @@
-// Starting other programs.
+// This program's folder, the system folder, and starting other programs.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +6,10 @@
 #include <string>
 
 namespace platform {
+
+// The folder that holds the executable, as Windows reports it: it ends in a
+// backslash only for the root folder of a drive.
+std::wstring AppDirectory();
 
 // The Windows system folder (normally C:\Windows\System32), without a
 // trailing backslash.

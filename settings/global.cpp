@@ -1,19 +1,23 @@
 #include "settings/global.h"
 
-#include "platform/ansi.h"
+#include "platform/text.h"
 
 #include <windows.h>
 
-#include <array>
 #include <optional>
-#include <string>
 
 namespace global {
 namespace {
 
+constexpr wchar_t kSection[] = L"Zeit";
+constexpr const wchar_t* kFieldKeys[5] = {L"Jahr", L"Monat", L"Tag", L"Stunde", L"Minute"};
+constexpr wchar_t kHoldKey[] = L"ZeitHalten";
+constexpr wchar_t kYes[] = L"JA";
+constexpr wchar_t kNo[] = L"NEIN";
+
 constexpr DWORD kBufferSize = 255;
 
-// GetPrivateProfileString trims these from both ends of a value.
+// GetPrivateProfileString drops these from both ends of a value.
 bool IsDroppedAtEnd(wchar_t c) {
     WORD type = 0;
     ::GetStringTypeW(CT_CTYPE1, &c, 1, &type);
@@ -24,20 +28,18 @@ bool IsQuote(wchar_t c) {
     return c == L'"' || c == L'\'';
 }
 
-// The bytes that go into the file for `value`; nothing when the file cannot
-// give the value back as it is.
-std::optional<std::string> StoredForm(std::wstring_view value) {
+// What to write so that the reader gives `value` back unchanged: the value,
+// in double quotes where the reader would trim it or drop its own quotes.
+// Nothing when the file cannot keep it.
+std::optional<std::wstring> StoredForm(const std::wstring& value) {
     // A line break, or a zero, would end the entry early.
-    if (value.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring_view::npos) return std::nullopt;
-    std::string stored = platform::ToAnsi(value);
-    if (platform::FromAnsi(stored) != value) return std::nullopt;  // a character the code page lacks
-    if (!value.empty() &&
-        (IsDroppedAtEnd(value.front()) || IsDroppedAtEnd(value.back()) ||
-         (IsQuote(value.front()) && value.back() == value.front()))) {
-        stored = '"' + stored + '"';
-    }
-    if (stored.size() > kBufferSize - 1) return std::nullopt;  // the reader would cut it
-    return stored;
+    if (value.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring::npos) return std::nullopt;
+    const std::string ansi = platform::ToAnsi(value);
+    if (platform::FromAnsi(ansi) != value) return std::nullopt;  // a character the code page lacks
+    const bool quoted = !value.empty() && (IsDroppedAtEnd(value.front()) || IsDroppedAtEnd(value.back()) ||
+                                           (IsQuote(value.front()) && value.back() == value.front()));
+    if (ansi.size() + (quoted ? 2 : 0) > kBufferSize - 1) return std::nullopt;  // the reader would cut it
+    return quoted ? L'"' + value + L'"' : value;
 }
 
 }  // namespace
@@ -47,32 +49,45 @@ std::wstring IniFilePath;
 std::wstring IniPathIn(std::wstring_view directory) {
     std::wstring path(directory);
     if (path.empty() || path.back() != L'\\') path += L'\\';
-    return path + kIniFileName;
+    return path + L"Horlomat.ini";
 }
 
 std::wstring ReadIniString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue) {
-    std::array<char, kBufferSize> buffer{};
-    const std::string ansiSection = platform::ToAnsi(section);
-    const std::string ansiKey = platform::ToAnsi(key);
-    const std::string ansiDefault = platform::ToAnsi(defaultValue);
-    const std::string ansiPath = platform::ToAnsi(IniFilePath);
-    const DWORD length = ::GetPrivateProfileStringA(ansiSection.c_str(), ansiKey.c_str(), ansiDefault.c_str(),
-                                                    buffer.data(), kBufferSize, ansiPath.c_str());
-    return platform::FromAnsi(std::string_view(buffer.data(), length < kBufferSize ? length : kBufferSize - 1));
-}
-
-bool CanStore(std::wstring_view value) {
-    return StoredForm(value).has_value();
+    char buffer[kBufferSize] = {};
+    const DWORD length = ::GetPrivateProfileStringA(platform::ToAnsi(section).c_str(), platform::ToAnsi(key).c_str(),
+                                                    platform::ToAnsi(defaultValue).c_str(), buffer, kBufferSize,
+                                                    platform::ToAnsi(IniFilePath).c_str());
+    return platform::FromAnsi(std::string_view(buffer, length < kBufferSize ? length : kBufferSize - 1));
 }
 
 short WriteIniString(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
-    const std::optional<std::string> ansiValue = StoredForm(value);
-    if (!ansiValue) return 0;
-    const std::string ansiSection = platform::ToAnsi(section);
-    const std::string ansiKey = platform::ToAnsi(key);
-    const std::string ansiPath = platform::ToAnsi(IniFilePath);
-    return static_cast<short>(
-        ::WritePrivateProfileStringA(ansiSection.c_str(), ansiKey.c_str(), ansiValue->c_str(), ansiPath.c_str()) != 0);
+    return static_cast<short>(::WritePrivateProfileStringA(platform::ToAnsi(section).c_str(),
+                                                           platform::ToAnsi(key).c_str(),
+                                                           platform::ToAnsi(value).c_str(),
+                                                           platform::ToAnsi(IniFilePath).c_str()));
+}
+
+Settings LoadSettings() {
+    Settings settings;
+    for (size_t i = 0; i < settings.fields.size(); ++i) {
+        SYSTEMTIME now{};
+        ::GetLocalTime(&now);  // each default takes its own reading of the clock
+        const WORD parts[] = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+        settings.fields[i] = ReadIniString(kSection, kFieldKeys[i], std::to_wstring(parts[i]));
+    }
+    settings.hold = ReadIniString(kSection, kHoldKey, kNo) == kYes;
+    return settings;
+}
+
+void StoreSettings(const Settings& settings) {
+    std::array<std::wstring, 5> stored;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        std::optional<std::wstring> form = StoredForm(settings.fields[i]);
+        if (!form) return;
+        stored[i] = std::move(*form);
+    }
+    for (size_t i = 0; i < stored.size(); ++i) WriteIniString(kSection, kFieldKeys[i], stored[i]);
+    WriteIniString(kSection, kHoldKey, settings.hold ? kYes : kNo);
 }
 
 }  // namespace global

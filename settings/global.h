@@ -1,13 +1,12 @@
-// The settings file Horlomat.ini beside the executable, and the one place
-// through which it is read and written.
+// The settings file Horlomat.ini beside the executable: where it is, what it
+// holds, and the one place through which it is read and written.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
 namespace global {
-
-inline constexpr wchar_t kIniFileName[] = L"Horlomat.ini";
 
 // Full path of the settings file; set once at start-up, before the first read.
 extern std::wstring IniFilePath;
@@ -20,15 +19,21 @@ std::wstring IniPathIn(std::wstring_view directory);
 // file, the section or the key is missing (an empty value stays empty).
 std::wstring ReadIniString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue);
 
-// Whether the file can keep `value` so that ReadIniString gives it back
-// unchanged: every character in the ANSI code page, no line break, and short
-// enough for the reader's 254 characters, quotes included (see below).
-bool CanStore(std::wstring_view value);
-
-// Stores the value, creating file, section and key as needed. Nonzero on success.
-// The reader drops blanks and control characters at either end of a value and
-// one pair of quotes around it, so such a value is stored in double quotes.
-// A value that CanStore refuses is not written at all: the result is 0.
+// Stores the value, creating file, section and key as needed; nonzero on success.
 short WriteIniString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+
+struct Settings {
+    std::array<std::wstring, 5> fields;  // the field texts: year, month, day, hour, minute
+    bool hold = false;                   // set the clock again every minute
+};
+
+// The six reads at start. A missing date or time key gives that part of the
+// local date and time, each from a reading of the clock of its own.
+Settings LoadSettings();
+
+// The six writes after a successful set, in their fixed order; each is made
+// whatever the ones before returned. None is made when a text would not read
+// back unchanged at the next start, so the file never mixes two sets.
+void StoreSettings(const Settings& settings);
 
 }  // namespace global

@@ -41,24 +41,24 @@ int main(int argc, char** argv) {
     const int ticks = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     using namespace ui;
 
-    PinnedClock clock(PinnedClock::LocalFromUtc(Time(2026, 12, 5, 14, 30)));
+    PinnedClock clock;
     Sandbox sandbox;
     App app(sandbox);
     const LONGLONG windowUp = Counter();
-    app.SetFields(L"2026", L"12", L"5", L"14", L"30");
-    const std::wstring expected = L"05.12.2026, 14:30:00";
+    app.SetFields(kPinnedFields);
+    const std::wstring expected = kPinnedLabel;
 
-    // The first applies load oleaut32 and create the settings file.
-    for (int i = 0; i < 20; ++i) app.Click(id::kZeitSetzen);
+    // The first applies create the settings file.
+    for (int i = 0; i < 20; ++i) app.Click(ids::cmdZeitSetzen);
 
     std::vector<double> latencies;
     latencies.reserve(static_cast<size_t>(applies));
     int wrong = 0;
     for (int i = 0; i < applies; ++i) {
-        app.SetText(id::kGesetzteZeit, L"");
+        app.SetText(ids::lblGesetzteZeit, L"");
         const LONGLONG start = Counter();
-        app.Click(id::kZeitSetzen);
-        const std::wstring label = app.Text(id::kGesetzteZeit);
+        app.Click(ids::cmdZeitSetzen);
+        const std::wstring label = app.Text(ids::lblGesetzteZeit);
         latencies.push_back(Milliseconds(Counter() - start));
         if (label != expected) ++wrong;
     }
@@ -70,11 +70,11 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     // The timer runs from the window's creation; each tick sets the label again.
-    app.SetHold(true);
+    app.SetTicked(true);
     std::vector<double> at;  // seconds since the window was up
     for (int i = 0; i < ticks; ++i) {
-        app.SetText(id::kGesetzteZeit, L"");
-        if (!WaitFor([&] { return !app.Text(id::kGesetzteZeit).empty(); }, 70000)) {
+        app.SetText(ids::lblGesetzteZeit, L"");
+        if (!WaitFor([&] { return !app.Text(ids::lblGesetzteZeit).empty(); }, 70000)) {
             std::printf("Timer1: no tick within 70 s\n");
             return 1;
         }

@@ -44,7 +44,7 @@ TEST(ApplyConfirmation, ShowsTheTextsThatReadAndTheRecordForTheRest) {
         SCOPED_TRACE(testing::PrintToString(c.fields));
         SYSTEMTIME record{};
         ASSERT_FALSE(apply::ConvertFields(c.fields, record).has_value());
-        EXPECT_EQ(apply::ConfirmationText(apply::ReadDateAndTime(c.fields), record), c.expected);
+        EXPECT_EQ(apply::ConfirmationText(c.fields, record), c.expected);
     }
 }
 

@@ -1,4 +1,4 @@
-// Stands in for the system information tool (and a browser) in the UI tests:
+// Stands in for the programs Horlomat starts (the system information tool, rundll32, a browser):
 // it appends its command line to "<its own path>.runs" and ends.
 #include <windows.h>
 

@@ -1,7 +1,5 @@
 // Registry text: how one value's bytes read, GetKeyValue on a real key, the program started from it.
-#include "about/registry_value.h"
 #include "about/sysinfo.h"
-#include "about/tool_command.h"
 
 #include <gtest/gtest.h>
 #include <sddl.h>

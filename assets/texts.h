@@ -1,0 +1,41 @@
+// Every text Horlomat shows, spelled exactly as the user sees it.
+#pragma once
+
+namespace texts {
+
+inline constexpr wchar_t kAppTitle[] = L"Horlomat";
+
+// The main window.
+inline constexpr wchar_t kWindowTitle[] = L"Tesmar-Software Horlomat setzten";
+inline constexpr wchar_t kZeitSetzen[] = L"Zeit setzen";
+inline constexpr wchar_t kComputerzeit[] = L"Computerzeit";
+inline constexpr wchar_t kGesetzteZeit[] = L"gesetzte Zeit";
+inline constexpr wchar_t kFrame1[] = L"Datum/Zeit (UTC)";
+inline constexpr wchar_t kChkRegel[] = L"Zeit regelmäßig setzen (60 sec)";
+inline constexpr const wchar_t* kLblZeit[5] = {L"Jahr", L"Monat", L"Tag", L"Stunde", L"Minute"};
+inline constexpr wchar_t kMnuDatei[] = L"&Datei";
+inline constexpr wchar_t kMnuEnde[] = L"&Beenden";
+inline constexpr wchar_t kMnuHelp[] = L"&?";
+inline constexpr wchar_t kMnuAbout[] = L"&Über";
+
+inline constexpr wchar_t kNotSet[] = L"Zeit konnte nicht gesetzt werden.";
+inline constexpr wchar_t kPanelFailed[] = L"Die Einstellungen für Datum und Uhrzeit konnten nicht geöffnet werden.";
+// A field that holds no usable number; %1 stands for the field's name.
+inline constexpr wchar_t kFieldNotANumber[] = L"Die Zeit wurde nicht gesetzt: Im Feld „%1“ steht keine ganze Zahl.";
+inline constexpr wchar_t kFieldOutOfRange[] =
+    L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld „%1“ liegt nicht zwischen -32768 und 32767.";
+
+// The About dialog and the system information tool.
+inline constexpr wchar_t kAboutCaptionPrefix[] = L"Info zu ";
+inline constexpr wchar_t kAboutTitleStored[] = L"Name der Anwendung";
+inline constexpr wchar_t kAboutVersionStored[] = L"Version";
+inline constexpr wchar_t kAboutVersionPrefix[] = L"Version ";
+inline constexpr wchar_t kAboutDisclaimer[] =
+    L"Diese Software wird ohne jede Gewährleistung überlassen. "
+    L"Urheberrecht und alle weiteren Rechte liegen bei Tesmar.";
+inline constexpr wchar_t kAboutOK[] = L"OK";
+inline constexpr wchar_t kAboutSysInfo[] = L"&Systeminfo...";
+inline constexpr wchar_t kAboutLogoLink[] = L"Tesmar im Internet";
+inline constexpr wchar_t kSysInfoUnavailable[] = L"Systeminformationen sind momentan nicht verfügbar";
+
+}  // namespace texts

@@ -1,0 +1,54 @@
+#include "platform/text.h"
+
+#include <oleauto.h>
+
+namespace platform {
+
+std::string ToAnsi(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    return result;
+}
+
+std::wstring FromAnsi(std::string_view text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::wstring result(static_cast<size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, result.data(), needed);
+    return result;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+ShortConversion TextToShort(const std::wstring& text) {
+    SHORT value = 0;
+    std::wstring copy = text;  // some SDKs declare the text parameter non-const
+    const HRESULT hr = ::VarI2FromStr(copy.data(), LOCALE_USER_DEFAULT, 0, &value);
+    if (SUCCEEDED(hr)) return {ConversionError::None, value};
+    return {hr == DISP_E_OVERFLOW ? ConversionError::Overflow : ConversionError::TypeMismatch, 0};
+}
+
+std::optional<double> TextToDate(const std::wstring& text) {
+    DATE date = 0;
+    std::wstring copy = text;
+    if (FAILED(::VarDateFromStr(copy.data(), LOCALE_USER_DEFAULT, 0, &date))) return std::nullopt;
+    return date;
+}
+
+std::wstring DateToText(double date) {
+    BSTR text = nullptr;
+    if (FAILED(::VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, &text)) || !text) return {};
+    std::wstring result(text, ::SysStringLen(text));
+    ::SysFreeString(text);
+    return result;
+}
+
+}  // namespace platform

@@ -24,7 +24,7 @@ ensure_packages() {
     local wanted=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools python3)
     if [ "${1:-}" != build ]; then
         wanted+=(googletest wine wine64 xvfb xauth faketime libfaketime locales imagemagick x11-utils
-                 fonts-wine fonts-liberation)
+                 fonts-wine fonts-liberation clang lld clang-format)
     fi
     local missing=()
     for p in "${wanted[@]}"; do
@@ -93,6 +93,15 @@ start_wine_session() {
     ensure_wineprefix
     wineserver -p
     wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+# The tests' session: a Wine prefix of their own, never the one Horlomat runs in, with drive X: on a folder of it
+# for a start from a drive's root.
+start_test_session() {
+    export WINEPREFIX=$BUILD/test-prefix
+    start_wine_session
+    mkdir -p "$WINEPREFIX/drive_x"
+    ln -sfn ../drive_x "$WINEPREFIX/dosdevices/x:"
 }
 
 # What a benchmark needs before it measures: the build with its own probe

@@ -4,7 +4,7 @@
 //   apply_bench.exe [applies, default 1000] [ticks, default 3]
 // Needs the environment of the UI tests (HORLOMAT_EXE, HORLOMAT_CLOCK_FILE,
 // libfaketime); bench/apply_bench.sh sets it up.
-#include "tests/ui/harness.h"
+#include "tests/harness.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-// Registry text: how one value's bytes read, GetKeyValue on a real key, the program started from it.
+// The launcher's rules: how one registry value's bytes read, GetKeyValue on a real key, the command started.
 #include "about/sysinfo.h"
 
 #include <gtest/gtest.h>
@@ -28,40 +28,38 @@ TEST(DecodeRegistryValue, ReadsNumbersUnsignedAndTextsWithoutOneZero) {
     }
 }
 
-TEST(GetKeyValue, ReadsUpTo1024BytesExpandsVariablesAndNeedsOnlyReadAccess) {
-    const std::wstring name = L"Software\\Horlomat-unit-" + std::to_wstring(::GetCurrentProcessId());
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyW(HKEY_CURRENT_USER, name.c_str(), &key), ERROR_SUCCESS);
-    const auto read = [&](const std::wstring& subKey = L"", const std::wstring& value = L"v") {
+// Every type at the edges of the 1024-byte buffer and of a DWORD, read as the decoder says, from a key the reader
+// may only read: below HKEY_LOCAL_MACHINE a standard user may not write.
+TEST(GetKeyValue, ReadsEveryTypeAndSizeWithReadAccessOnly) {
+    const wchar_t name[] = L"Software\\Horlomat-unit";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, name);  // a killed run's
+    HKEY key = nullptr;  // keeps the right to write that it was opened with
+    ASSERT_EQ(::RegCreateKeyW(HKEY_CURRENT_USER, name, &key), ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr);
+    ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+    ::LocalFree(readOnly);
+    const auto read = [&](DWORD type, const std::string& bytes) {
+        const std::string guarded = bytes + 'x';  // the system would count a zero right after a text in
+        ::RegSetValueExA(key, "v", 0, type, reinterpret_cast<const BYTE*>(guarded.data()), DWORD(bytes.size()));
         std::wstring KeyVal = L"vorher";
-        const bool found = about::GetKeyValue(HKEY_CURRENT_USER, name + subKey, value, KeyVal);
+        const bool found = about::GetKeyValue(HKEY_CURRENT_USER, name, L"v", KeyVal);
         return std::make_pair(found, KeyVal);
     };
-    EXPECT_EQ(read(L"\\fehlt"), std::make_pair(false, L""s));
-    EXPECT_EQ(read(L"", L"fehlt"), std::make_pair(false, L""s));
-    ::SetEnvironmentVariableW(L"HORLOMAT_UNIT", std::wstring(5000, L'x').c_str());
-    const struct { DWORD type; std::string bytes; bool found; std::wstring text; } cases[] = {
-        {REG_SZ, std::string(1023, 'a') + '\0', true, std::wstring(1023, L'a')},
-        {REG_SZ, std::string(1024, 'a'), true, std::wstring(1024, L'a')},
-        {REG_SZ, std::string(1024, 'a') + '\0', false, L""},
-        {REG_SZ, "", true, L""},
-        {REG_EXPAND_SZ, "%HORLOMAT_UNIT%\\MSInfo\0"s, true, std::wstring(5000, L'x') + L"\\MSInfo"},
-        {REG_SZ, "C:\\Tools\0"s, true, L"C:\\Tools"},
-    };
-    for (const auto& c : cases) {
-        const std::string guarded = c.bytes + 'x';  // a zero right after the bytes would be counted in
-        ::RegSetValueExA(key, "v", 0, c.type, reinterpret_cast<const BYTE*>(guarded.data()), DWORD(c.bytes.size()));
-        EXPECT_EQ(read(), std::make_pair(c.found, c.text)) << c.bytes.size() << " bytes";
+    for (DWORD type = REG_NONE; type <= REG_QWORD; ++type) {
+        for (size_t size : {0, 1, 2, 4, 5, 6, 1023, 1024, 1025}) {
+            const std::string bytes = std::string(size - size % 2, '7') + std::string(size % 2, '\0');
+            const about::RegistryText decoded = about::DecodeRegistryValue(type, bytes);
+            const bool found = size <= 1024 && decoded.kind != Kind::Malformed;
+            const std::wstring text = !found ? L"" : decoded.kind == Kind::Unconverted ? L"vorher" : decoded.text;
+            EXPECT_EQ(read(type, bytes), std::make_pair(found, text)) << "type " << type << ", " << size << " bytes";
+        }
     }
-    // Below HKEY_LOCAL_MACHINE a standard user may read a key but not write it.
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                                       &readOnly, nullptr));
-    EXPECT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
-    ::LocalFree(readOnly);
-    EXPECT_EQ(read(), std::make_pair(true, L"C:\\Tools"s));  // the last value above
+    ::SetEnvironmentVariableW(L"HORLOMAT_UNIT", std::wstring(5000, L'x').c_str());
+    EXPECT_EQ(read(REG_EXPAND_SZ, "%HORLOMAT_UNIT%\\MSInfo"), std::make_pair(true, std::wstring(5000, L'x') + L"\\MSInfo"));
+    EXPECT_EQ(read(REG_SZ, "C:\\Tools\0"s), std::make_pair(true, L"C:\\Tools"s));
     ::RegCloseKey(key);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, name.c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, name);
 }
 
 // An unquoted path with blanks never starts a program planted at a prefix (C:\Program.exe).

@@ -1,0 +1,311 @@
+#include "tests/harness.h"
+
+#include <oleacc.h>
+#include <winternl.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <stdexcept>
+#include <thread>
+
+namespace ui {
+namespace {
+
+// A Unix path from the environment on Wine's drive Z:.
+std::wstring PathFromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value) throw std::runtime_error(std::string("environment variable missing: ") + name);
+    return L"Z:" + std::filesystem::path(value).wstring();
+}
+
+}  // namespace
+
+std::size_t Size(std::size_t reduced, std::size_t full) {
+    return std::getenv("HORLOMAT_SOAK") ? full : reduced;
+}
+
+PinnedClock::PinnedClock(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
+    const SYSTEMTIME utc{year, month, 0, day, hour, minute, 0, 0};
+    SYSTEMTIME t{};  // libfaketime takes local time
+    ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &t);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u:00\n", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
+    WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), text);
+}
+
+PinnedClock::~PinnedClock() {
+    WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), "+0\n");
+}
+
+Sandbox::Sandbox() {
+    static int counter = 0;
+    folder = std::filesystem::temp_directory_path().wstring() + L"horlomat-" +
+             std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(PathFromEnvironment("HORLOMAT_EXE"), Exe());
+}
+
+Sandbox::~Sandbox() {
+    ::SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);  // some cases make it read-only
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+App::App(const Sandbox& sandbox, const std::wstring& exe, const std::wstring& workingFolder, WORD show) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = show;
+    PROCESS_INFORMATION info{};
+    const std::wstring path = exe.empty() ? sandbox.Exe() : exe;
+    std::wstring commandLine = L"\"" + path + L"\"";
+    const std::wstring& folder = workingFolder.empty() ? sandbox.folder : workingFolder;
+    if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &info)) {
+        throw std::runtime_error("cannot start Horlomat.exe (error " + std::to_string(::GetLastError()) + ")");
+    }
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    ::CloseHandle(info.hThread);
+    const auto mainWindow = [&] {
+        for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"HorlomatFrmTime", nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(w, &owner);
+            if (owner == processId_) return w;
+        }
+        return HWND{};
+    };
+    // Loaded once its fields are there and it answers.
+    if (!WaitFor([&] { return (main_ = mainWindow()) != nullptr && Item(ids::txtZeit) && Idle(); }, 20000)) {
+        throw std::runtime_error("Horlomat's main window did not appear");
+    }
+}
+
+App::~App() {
+    if (Running()) ::TerminateProcess(process_, 0);
+    ::WaitForSingleObject(process_, 10000);
+    ::CloseHandle(process_);
+}
+
+void App::SetText(int id, const std::wstring& text) const {
+    ::SendMessageTimeoutW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                          nullptr);
+}
+
+void App::SetFields(const Fields& fields) const {
+    for (int i = 0; i < 5; ++i) SetText(ids::txtZeit + i, fields[static_cast<size_t>(i)]);
+}
+
+void App::Click(int id) const {
+    ::SendMessageTimeoutW(main_, WM_COMMAND, id, reinterpret_cast<LPARAM>(Item(id)), SMTO_ABORTIFHUNG, 30000,
+                          nullptr);
+}
+
+void App::Menu(wchar_t menuKey, wchar_t itemKey) const {
+    // Another process's menus cannot be read under Wine, so they are driven as the user would.
+    ::PostMessageW(main_, WM_SYSCHAR, menuKey, 1u << 29);
+    HWND menu = nullptr;  // this program's, not any "#32768" on the desktop
+    WaitFor([&] {
+        for (HWND w : Windows()) {
+            wchar_t name[16] = {};
+            if (::GetClassNameW(w, name, 16) && std::wstring(name) == L"#32768") menu = w;
+        }
+        return menu != nullptr;
+    });
+    ::PostMessageW(menu ? menu : main_, WM_CHAR, itemKey, 0);
+    // Wine's menu loop reads the keyboard of the main window's thread.
+    ::PostMessageW(main_, WM_KEYDOWN, ::VkKeyScanW(itemKey) & 0xFF, 0);
+}
+
+bool App::Idle() const {
+    // A sent message jumps the queue, so a marker is posted behind what was posted before: the modified flag of a
+    // field, which Horlomat never reads.
+    const HWND field = Item(ids::txtZeit);
+    ::SendMessageTimeoutW(field, EM_SETMODIFY, FALSE, 0, SMTO_ABORTIFHUNG, 30000, nullptr);
+    ::PostMessageW(field, EM_SETMODIFY, TRUE, 0);
+    return WaitFor([&] {
+        DWORD_PTR modified = 0;
+        return ::SendMessageTimeoutW(field, EM_GETMODIFY, 0, 0, SMTO_ABORTIFHUNG, 30000, &modified) && modified;
+    });
+}
+
+HWND App::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(main_, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+void App::Key(UINT key) const {
+    const HWND focus = Focus();
+    ::PostMessageW(focus, WM_KEYDOWN, key, 1);
+    if (key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE) ::PostMessageW(focus, WM_CHAR, key, 1);
+    ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+std::vector<HWND> App::Windows(const std::wstring& title) const {
+    std::vector<HWND> found;
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == processId_ && w != main_ && ::IsWindowVisible(w) && (title.empty() || WindowText(w) == title)) {
+            found.push_back(w);
+        }
+    }
+    return found;
+}
+
+HWND App::WaitForWindow(const std::wstring& title) const {
+    std::vector<HWND> found;
+    WaitFor([&] { return !(found = Windows(title)).empty(); });
+    return found.empty() ? nullptr : found.front();
+}
+
+Pressed Press(const App& app, HWND window, int id) {
+    std::atomic<int> sent{0};  // 1 answered, 2 no answer
+    std::thread sender([&] {
+        const LPARAM button = reinterpret_cast<LPARAM>(::GetDlgItem(window, id));
+        sent = ::SendMessageTimeoutW(window, WM_COMMAND, id, button, SMTO_NORMAL, 30000, nullptr) ? 1 : 2;
+    });
+    Pressed r;
+    for (std::set<HWND> seen; sent == 0; ::Sleep(2)) {
+        for (HWND box : app.Windows(L"Horlomat")) {
+            if (seen.insert(box).second) r.boxes.push_back(BoxText(box));
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+    sender.join();
+    r.answered = sent == 1;
+    r.crashed = app.WaitForExit(r.answered ? 0 : 3000);
+    return r;
+}
+
+bool CloseBox(HWND box) {
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return WaitFor([&] { return !::IsWindow(box); });
+}
+
+std::wstring AccessibleName(HWND window) {
+    const HRESULT com = ::CoInitialize(nullptr);
+    // Spelled out: MinGW's liboleacc.a exports a thunk under the name IID_IAccessible.
+    constexpr GUID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+    IAccessible* object = nullptr;
+    std::wstring text = L"<none>";
+    if (SUCCEEDED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object)))) {
+        VARIANT self{};
+        self.vt = VT_I4;
+        BSTR name = nullptr;  // CHILDID_SELF is 0
+        text = SUCCEEDED(object->get_accName(self, &name)) && name ? name : L"";
+        ::SysFreeString(name);
+        object->Release();
+    }
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return text;
+}
+
+Held Measure(DWORD processId) {
+    Held r;
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    // GDI objects: the used entries of the handle table the PEB points to (at 0xF8), 0x10000 entries of 24 bytes,
+    // the owner's process id in the low 16 bits at 8 (0 under Wine, which keeps a table per process), the type at
+    // 14: 1 DC, 4 region, 5 surface.
+    PROCESS_BASIC_INFORMATION basic{};
+    std::uint64_t table = 0;
+    std::vector<std::uint8_t> e(0x10000 * 24);
+    if (::NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) == 0 &&
+        ::ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &table, 8, nullptr) &&
+        table && ::ReadProcessMemory(process, reinterpret_cast<void*>(table), e.data(), e.size(), nullptr)) {
+        r.gdi = r.cached = 0;
+        for (std::size_t i = 0; i < e.size(); i += 24) {
+            const DWORD owner = e[i + 8] | e[i + 9] << 8;
+            if (e[i + 14] == 0 || (owner != 0 && owner != (processId & 0xFFFF))) continue;
+            ++(e[i + 14] == 1 || e[i + 14] == 4 || e[i + 14] == 5 ? r.cached : r.gdi);
+        }
+    }
+    ::CloseHandle(process);
+    // Kernel handles: the system's list (SystemExtendedHandleInformation) of a count, a reserved word and entries
+    // of five words, the owner's process id in the second.
+    std::vector<ULONG_PTR> list(1 << 17);
+    NTSTATUS status;
+    while ((status = ::NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(64), list.data(),
+                                                static_cast<ULONG>(list.size() * sizeof(ULONG_PTR)), nullptr)) ==
+           static_cast<NTSTATUS>(0xC0000004)) {  // too small
+        list.resize(list.size() * 2);
+    }
+    for (ULONG_PTR i = 0; status == 0 && i < list[0]; ++i) r.handles += list[2 + i * 5 + 1] == processId;
+    if (status == 0) ++r.handles;  // from -1
+    // Windows: every descendant of the desktop, and the message-only ones.
+    std::pair<DWORD, long long> windows{processId, 0};
+    const WNDENUMPROC count = [](HWND window, LPARAM param) {
+        auto& [owner, n] = *reinterpret_cast<std::pair<DWORD, long long>*>(param);
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(window, &id);
+        n += id == owner;
+        return TRUE;
+    };
+    ::EnumChildWindows(::GetDesktopWindow(), count, reinterpret_cast<LPARAM>(&windows));
+    for (HWND w = nullptr; (w = ::FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
+        count(w, reinterpret_cast<LPARAM>(&windows));
+    }
+    r.windows = windows.second;
+    return r;
+}
+
+void PlaceTool(const std::wstring& path) {
+    std::wstring self(MAX_PATH, L'\0');  // the tool is built beside the test program
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::filesystem::copy_file(self.substr(0, self.find_last_of(L'\\')) + L"\\fake_tool.exe", path,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(path + L".runs");
+}
+
+std::vector<std::wstring> ToolRuns(const std::wstring& path) {
+    const std::string bytes = ReadFile(path + L".runs").value_or("");
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    std::vector<std::wstring> runs;
+    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        runs.push_back(text.substr(start, end - start));
+    }
+    return runs;
+}
+
+void SetValue(HKEY root, const char* key, const char* name, std::optional<std::string> bytes, DWORD type) {
+    if (!bytes) ::RegDeleteKeyValueA(root, key, name);
+    else if (::RegSetKeyValueA(root, key, name, type, bytes->data(), static_cast<DWORD>(bytes->size())) != 0) {
+        throw std::runtime_error(std::string("cannot set a value of ") + key);
+    }
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string result(text.size() * 2, '\0');
+    result.resize(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                            result.data(), static_cast<int>(result.size()), nullptr,
+                                                            nullptr)));
+    return result;
+}
+
+std::wstring WindowText(HWND window) {
+    std::vector<wchar_t> buffer(4096);
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                               SMTO_ABORTIFHUNG, 5000, &length)) {
+        return L"<no answer>";
+    }
+    return std::wstring(buffer.data(), length);
+}
+
+std::optional<std::string> ReadFile(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+}  // namespace ui

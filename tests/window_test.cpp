@@ -1,0 +1,164 @@
+// The main window as the user meets it: controls, keyboard, screen reader, menu, "Computerzeit", where the settings
+// file is, and "Zeit setzen" with the tick against a pinned clock (a set succeeds only when the record is exact).
+#include "tests/harness.h"
+
+#include <filesystem>
+
+namespace ui {
+namespace {
+
+TEST(MainWindow, ShowsEachControlWithItsTextLimitAndNameForAScreenReader) {
+    Sandbox sandbox;
+    App app(sandbox);
+    EXPECT_EQ(::GetWindowLongW(app.Main(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    const std::pair<int, const wchar_t*> named[] = {
+        {ids::cmdZeitSetzen, L"Zeit setzen"}, {ids::cmdZeitDialog, L"Computerzeit"}, {ids::Label1, L"gesetzte Zeit"},
+        {ids::Frame1, L"Datum/Zeit (UTC)"}, {ids::chkRegel, L"Zeit regelmäßig setzen (60 sec)"},
+        {ids::txtZeit + 0, L"Jahr"}, {ids::txtZeit + 1, L"Monat"}, {ids::txtZeit + 2, L"Tag"},
+        {ids::txtZeit + 3, L"Stunde"}, {ids::txtZeit + 4, L"Minute"}};
+    for (const auto& [id, name] : named) {
+        EXPECT_EQ(AccessibleName(app.Item(id)), name);
+        if (id < ids::txtZeit) {
+            EXPECT_EQ(app.Text(id), name);
+        }
+    }
+    for (int i = 0; i < 5; ++i) {  // typing stops at the limit
+        app.SetText(ids::txtZeit + i, L"");
+        for (wchar_t c : std::wstring(L"12345")) ::SendMessageW(app.Item(ids::txtZeit + i), WM_CHAR, c, 1);
+        EXPECT_EQ(app.Field(i), i ? L"12" : L"1234");
+    }
+}
+
+TEST(MainWindow, TabGoesRoundFromZeitSetzenAndEnterAndEscPressNothing) {
+    Sandbox sandbox;
+    App app(sandbox);
+    ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(ids::cmdZeitSetzen); }));
+    for (int next : {ids::cmdZeitDialog, ids::txtZeit + 4, ids::txtZeit + 3, ids::txtZeit + 2, ids::txtZeit + 1,
+                     ids::txtZeit + 0, ids::chkRegel, ids::cmdZeitSetzen}) {
+        app.Key(VK_TAB);
+        EXPECT_TRUE(WaitFor([&] { return app.Focus() == app.Item(next); })) << "to " << next;
+    }
+    app.Key(VK_RETURN);
+    app.Key(VK_ESCAPE);
+    ASSERT_TRUE(app.Idle());
+    EXPECT_TRUE(app.Windows().empty() && app.Text(ids::lblGesetzteZeit).empty() && !sandbox.ReadIni());
+}
+
+TEST(MainWindow, BeendenAndTheCloseButtonEndAtOnceAndSaveNothing) {
+    for (bool byMenu : {true, false}) {
+        Sandbox sandbox;
+        App app(sandbox);
+        app.SetTicked(true);
+        if (byMenu) app.Menu(L'd', L'b');
+        else ::PostMessageW(app.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(app.WaitForExit(10000)) << (byMenu ? "Beenden" : "close button");
+        EXPECT_FALSE(sandbox.ReadIni());
+    }
+}
+
+// The date and time panel through the system's rundll32.exe by its full path, never a copy beside the program.
+TEST(Computerzeit, StartsTheSystemRundll32ForEachPressAndTouchesNothingElse) {
+    wchar_t system[MAX_PATH] = {};
+    const std::wstring rundll32 = std::wstring(system, ::GetSystemDirectoryW(system, MAX_PATH)) + L"\\rundll32.exe";
+    PlaceTool(rundll32);  // in the tests' own Wine prefix, where it stays and is run instead of Wine's
+    SetValue(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "rundll32.exe", "native" + std::string(1, '\0'));
+    Sandbox sandbox;
+    sandbox.WriteIni("[Zeit]\r\nJahr=2030\r\n");
+    PlaceTool(sandbox.folder + L"\\rundll32.exe");
+    App app(sandbox);
+    app.Click(ids::cmdZeitDialog);
+    app.Click(ids::cmdZeitDialog);
+    ASSERT_TRUE(WaitFor([&] { return ToolRuns(rundll32).size() == 2; }));
+    EXPECT_EQ(ToolRuns(rundll32)[1], L"\"" + rundll32 + L"\" shell32.dll,Control_RunDLL timedate.cpl,,0");
+    EXPECT_TRUE(ToolRuns(sandbox.folder + L"\\rundll32.exe").empty());
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"");
+    EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2030\r\n");
+}
+
+// Beside the executable whatever the working folder, also in a drive's root (X:, which scripts/test.sh maps).
+TEST(SettingsFile, IsTheOneBesideTheExecutable) {
+    PinnedClock clock;
+    Sandbox sandbox, elsewhere;
+    elsewhere.WriteIni("[Zeit]\r\nJahr=1999\r\n");
+    std::filesystem::copy_file(sandbox.Exe(), L"X:\\Horlomat.exe", std::filesystem::copy_options::overwrite_existing);
+    for (const std::wstring& folder : {sandbox.folder, std::wstring(L"X:")}) {
+        const std::wstring ini = folder + L"\\Horlomat.ini";
+        WriteFile(ini, "[Zeit]\r\nJahr=2030\r\n");
+        App app(sandbox, folder + L"\\Horlomat.exe", elsewhere.folder);
+        EXPECT_EQ(app.Field(0), L"2030");
+        app.SetFields(kPinnedFields);
+        app.Click(ids::cmdZeitSetzen);
+        EXPECT_EQ(ReadFile(ini).value_or("").substr(0, 17), "[Zeit]\r\nJahr=2026") << Narrow(folder);
+    }
+    EXPECT_EQ(elsewhere.ReadIni(), "[Zeit]\r\nJahr=1999\r\n");
+}
+
+// Ticking the box with the mouse sets and stores nothing; the next apply stores it with the fields, key by key.
+TEST(Apply, StoresTheSixKeysInOrderAfterASetAndTheBoxOnlyThen) {
+    PinnedClock clock(2026, 1, 5, 7, 5);
+    Sandbox sandbox;
+    App app(sandbox);
+    app.SetFields({L"2026", L"01", L"5", L"7", L"5"});
+    ::PostMessageW(app.Item(ids::chkRegel), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageW(app.Item(ids::chkRegel), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(app.Idle());
+    EXPECT_TRUE(app.Ticked() && app.Text(ids::lblGesetzteZeit).empty() && !sandbox.ReadIni());
+    app.Click(ids::cmdZeitSetzen);
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"05.01.2026, 07:05:00");
+    EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2026\r\nMonat=01\r\nTag=5\r\nStunde=7\r\nMinute=5\r\nZeitHalten=JA\r\n");
+}
+
+// A field without a number stops the apply with one box, from a press or a tick alike; while it is open, presses
+// and ticks add no second box.
+TEST(Apply, AFieldWithoutANumberIsReportedInOneBoxAndChangesNothing) {
+    PinnedClock clock;
+    const std::pair<Fields, const wchar_t*> cases[] = {
+        {{L"", L"12", L"5", L"14", L"30"}, L"Die Zeit wurde nicht gesetzt: Im Feld „Jahr“ steht keine ganze Zahl."},
+        {{L"2026", L"12", L"5", L"32768", L"30"},
+         L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld „Stunde“ liegt nicht zwischen -32768 und 32767."}};
+    for (bool byTick : {false, true}) {
+        for (const auto& [fields, message] : cases) {
+            SCOPED_TRACE(Narrow(message) + (byTick ? " (tick)" : " (press)"));
+            Sandbox sandbox;
+            sandbox.WriteIni("[Zeit]\r\nJahr=2025\r\n");
+            App app(sandbox);
+            app.SetFields(fields);
+            app.SetTicked(byTick);
+            const auto trigger = [&] { byTick ? app.Tick() : app.Post(ids::cmdZeitSetzen); };
+            trigger();
+            const HWND box = app.WaitForWindow(L"Horlomat");
+            EXPECT_EQ(BoxText(box), message);
+            trigger();
+            trigger();
+            ASSERT_TRUE(app.Idle());
+            EXPECT_EQ(app.Windows().size(), 1u) << "a second box";
+            ASSERT_TRUE(CloseBox(box) && app.Idle());
+            EXPECT_TRUE(app.Windows().empty()) << "a queued press opened another box";
+            EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"");
+            EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2025\r\n");
+        }
+    }
+}
+
+// A tick presses "Zeit setzen" only while the box is ticked, and leaves the focus where the user has it.
+TEST(Tick, PressesZeitSetzenOnlyWhileTheBoxIsTickedAndLeavesTheFocusAlone) {
+    PinnedClock clock;
+    Sandbox sandbox;
+    App app(sandbox);
+    app.SetFields(kPinnedFields);
+    app.Tick();
+    ASSERT_TRUE(app.Idle());
+    EXPECT_TRUE(app.Text(ids::lblGesetzteZeit).empty() && !sandbox.ReadIni());
+    ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(ids::cmdZeitSetzen); }));
+    app.Key(VK_TAB);
+    app.Key(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(ids::txtZeit + 4); }));
+    app.SetTicked(true);
+    app.Tick();
+    ASSERT_TRUE(app.Idle());
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
+    EXPECT_EQ(app.Focus(), app.Item(ids::txtZeit + 4)) << "the user typing in a field keeps the focus";
+}
+
+}  // namespace
+}  // namespace ui

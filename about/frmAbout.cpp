@@ -78,8 +78,7 @@ ComPointer<IPicture> LogoPicture(HINSTANCE instance) {
 
 }  // namespace
 
-FrmAbout::FrmAbout(HINSTANCE instance, HWND owner)
-    : instance_(instance), owner_(owner), form_({5940, 3840, kRows}) {}
+FrmAbout::FrmAbout(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner), form_({5940, 3840, kRows}) {}
 
 void FrmAbout::Show(HINSTANCE instance, HWND owner) {
     // The picture loader and the shell want COM on this thread.
@@ -188,8 +187,8 @@ void FrmAbout::LoadLogo() {
     // GDI handles fit in 32 bits and are sign-extended on 64-bit Windows. The
     // picture owns its bitmap, so a copy in the wanted size is kept instead.
     const auto bitmap = reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
-    logo_.reset(static_cast<HBITMAP>(::CopyImage(bitmap, IMAGE_BITMAP, form_.Pixels(kLogoWidth),
-                                                 form_.Pixels(kLogoHeight), LR_CREATEDIBSECTION)));
+    logo_.reset(static_cast<HBITMAP>(
+        ::CopyImage(bitmap, IMAGE_BITMAP, form_.Pixels(kLogoWidth), form_.Pixels(kLogoHeight), LR_CREATEDIBSECTION)));
     ::InvalidateRect(Control(about_ids::picIcon), nullptr, FALSE);
 }
 
@@ -200,8 +199,8 @@ void FrmAbout::DrawLogo(const DRAWITEMSTRUCT& item) const {
     if (logo_ && ::GetObjectW(logo_.get(), sizeof(size), &size)) {
         HDC source = ::CreateCompatibleDC(item.hDC);
         HGDIOBJ previous = ::SelectObject(source, logo_.get());
-        ::BitBlt(item.hDC, (r.left + r.right - size.bmWidth) / 2, (r.top + r.bottom - size.bmHeight) / 2,
-                 size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+        ::BitBlt(item.hDC, (r.left + r.right - size.bmWidth) / 2, (r.top + r.bottom - size.bmHeight) / 2, size.bmWidth,
+                 size.bmHeight, source, 0, 0, SRCCOPY);
         ::SelectObject(source, previous);
         ::DeleteDC(source);
     }
@@ -248,7 +247,8 @@ void FrmAbout::CenterOverOwner() {
 
 void FrmAbout::Form_Load() {
     ::SetWindowTextW(hwnd_, (std::wstring(texts::kAboutCaptionPrefix) + texts::kAppTitle).c_str());
-    ::SetWindowTextW(Control(about_ids::lblVersion), (std::wstring(texts::kAboutVersionPrefix) + HORLOMAT_VERSION).c_str());
+    ::SetWindowTextW(Control(about_ids::lblVersion),
+                     (std::wstring(texts::kAboutVersionPrefix) + HORLOMAT_VERSION).c_str());
     ::SetWindowTextW(Control(about_ids::lblTitle), texts::kAppTitle);
 }
 

@@ -40,7 +40,8 @@ bool IsOrdinaryFile(const std::wstring& path) {
 std::optional<std::wstring> Expanded(const std::wstring& text) {
     std::wstring result(text.size() + 1, L'\0');
     for (;;) {
-        const DWORD needed = ::ExpandEnvironmentStringsW(text.c_str(), result.data(), static_cast<DWORD>(result.size()));
+        const DWORD needed =
+            ::ExpandEnvironmentStringsW(text.c_str(), result.data(), static_cast<DWORD>(result.size()));
         if (needed == 0) return std::nullopt;
         if (needed <= result.size()) {
             result.resize(needed - 1);  // the count includes the terminating zero

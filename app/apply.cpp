@@ -36,8 +36,8 @@ std::optional<ConversionFailure> ConvertFields(const FieldTexts& fields, SYSTEMT
 }
 
 std::wstring FailureText(const ConversionFailure& failure) {
-    std::wstring text = failure.error == platform::ConversionError::Overflow ? texts::kFieldOutOfRange
-                                                                             : texts::kFieldNotANumber;
+    std::wstring text =
+        failure.error == platform::ConversionError::Overflow ? texts::kFieldOutOfRange : texts::kFieldNotANumber;
     text.replace(text.find(L"%1"), 2, texts::kLblZeit[failure.field]);
     return text;
 }

@@ -50,9 +50,9 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
     wc.hInstance = instance;
     wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_HORLOMAT));
     // The 16 x 16 image, not the big one shrunk.
-    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_HORLOMAT), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
-                                                 LR_SHARED));
+    wc.hIconSm =
+        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_HORLOMAT), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;

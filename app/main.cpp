@@ -2,8 +2,8 @@
 // if asked, holds it there by setting it again every minute.
 #include "app/frmTime.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Only the system folder is searched for DLLs loaded later on.

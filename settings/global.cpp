@@ -61,10 +61,9 @@ std::wstring ReadIniString(std::wstring_view section, std::wstring_view key, std
 }
 
 short WriteIniString(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
-    return static_cast<short>(::WritePrivateProfileStringA(platform::ToAnsi(section).c_str(),
-                                                           platform::ToAnsi(key).c_str(),
-                                                           platform::ToAnsi(value).c_str(),
-                                                           platform::ToAnsi(IniFilePath).c_str()));
+    return static_cast<short>(
+        ::WritePrivateProfileStringA(platform::ToAnsi(section).c_str(), platform::ToAnsi(key).c_str(),
+                                     platform::ToAnsi(value).c_str(), platform::ToAnsi(IniFilePath).c_str()));
 }
 
 Settings LoadSettings() {

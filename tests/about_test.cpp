@@ -17,8 +17,10 @@ TEST(AboutDialog, OpensModalByKeyboardGoesRoundWithTabAndClosesWithEnterOrEsc) {
         EXPECT_EQ(::GetWindow(dialog, GW_OWNER), app.Main());
         EXPECT_FALSE(::IsWindowEnabled(app.Main())) << "modal";
         EXPECT_EQ(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)), about_ids::cmdOK);
-        for (const auto& [id, text] : {std::pair{about_ids::cmdOK, L"OK"}, {about_ids::cmdSysInfo, L"&Systeminfo..."},
-                                       {about_ids::lblTitle, L"Horlomat"}, {about_ids::lblVersion, L"Version " HORLOMAT_VERSION}}) {
+        for (const auto& [id, text] : {std::pair{about_ids::cmdOK, L"OK"},
+                                       {about_ids::cmdSysInfo, L"&Systeminfo..."},
+                                       {about_ids::lblTitle, L"Horlomat"},
+                                       {about_ids::lblVersion, L"Version " HORLOMAT_VERSION}}) {
             EXPECT_EQ(WindowText(item(id)), text);
         }
         EXPECT_NE(WindowText(item(about_ids::lblDisclaimer)).find(L"Tesmar"), std::wstring::npos);
@@ -73,7 +75,11 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
     const HWND dialog = app.OpenAbout();
     using Value = std::pair<std::optional<std::string>, DWORD>;
     const std::string tools = Narrow(root + L"\\tools") + '\0', zero(1, '\0');
-    const struct { const char* name; Value path, folder; const std::wstring* started; } cases[] = {
+    const struct {
+        const char* name;
+        Value path, folder;
+        const std::wstring* started;
+    } cases[] = {
         {"full path, first value wins", {Narrow(tool) + '\0', REG_SZ}, {tools, REG_SZ}, &tool},
         {"folder of the second value", {{}, REG_SZ}, {tools, REG_SZ}, &inFolder},
         {"expandable folder", {{}, REG_SZ}, {"%HORLOMAT_TEST_TOOLS%\\tools" + zero, REG_EXPAND_SZ}, &inFolder},

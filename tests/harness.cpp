@@ -101,8 +101,7 @@ void App::SetFields(const Fields& fields) const {
 }
 
 void App::Click(int id) const {
-    ::SendMessageTimeoutW(main_, WM_COMMAND, id, reinterpret_cast<LPARAM>(Item(id)), SMTO_ABORTIFHUNG, 30000,
-                          nullptr);
+    ::SendMessageTimeoutW(main_, WM_COMMAND, id, reinterpret_cast<LPARAM>(Item(id)), SMTO_ABORTIFHUNG, 30000, nullptr);
 }
 
 void App::Menu(wchar_t menuKey, wchar_t itemKey) const {
@@ -194,7 +193,8 @@ std::wstring AccessibleName(HWND window) {
     constexpr GUID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
     IAccessible* object = nullptr;
     std::wstring text = L"<none>";
-    if (SUCCEEDED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object)))) {
+    if (SUCCEEDED(
+            ::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object)))) {
         VARIANT self{};
         self.vt = VT_I4;
         BSTR name = nullptr;  // CHILDID_SELF is 0
@@ -282,9 +282,9 @@ void SetValue(HKEY root, const char* key, const char* name, std::optional<std::s
 
 std::string Narrow(const std::wstring& text) {
     std::string result(text.size() * 2, '\0');
-    result.resize(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                            result.data(), static_cast<int>(result.size()), nullptr,
-                                                            nullptr)));
+    result.resize(
+        static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                                                  static_cast<int>(result.size()), nullptr, nullptr)));
     return result;
 }
 

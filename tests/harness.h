@@ -94,7 +94,9 @@ struct Pressed {
 };
 Pressed Press(const App& app, HWND window, int id);
 
-inline std::wstring BoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
+inline std::wstring BoxText(HWND box) {
+    return WindowText(::GetDlgItem(box, 0xFFFF));
+}
 bool CloseBox(HWND box);  // with OK; true once it has gone
 // What a screen reader announces for the window: the name of its client object.
 std::wstring AccessibleName(HWND window);

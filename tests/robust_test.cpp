@@ -68,8 +68,9 @@ std::string Flat(const App& app, std::size_t warmUp, std::size_t count, Round ro
     EXPECT_EQ(after.handles, before.handles) << "kernel handles";
     EXPECT_EQ(after.windows, before.windows) << "windows";
     return "gdi " + std::to_string(after.gdi - before.gdi) + ", DC cache " +
-           std::to_string(after.cached - before.cached) + ", handles " + std::to_string(after.handles - before.handles) +
-           ", windows " + std::to_string(after.windows - before.windows);
+           std::to_string(after.cached - before.cached) + ", handles " +
+           std::to_string(after.handles - before.handles) + ", windows " +
+           std::to_string(after.windows - before.windows);
 }
 
 // Whether the file can give the texts back whole: in the ANSI code page, one line, short enough even in quotes.
@@ -87,10 +88,28 @@ bool Storable(const Fields& fields) {
 // characters outside the ANSI code page, and texts past the fields' limits and the reader's 254 characters. After a
 // first round the program goes through them again and again, and must hold no more than after the first.
 TEST(FieldInput, HostileTextsNeverCrashHangSpoilTheSettingsOrLeak) {
-    const std::wstring texts[] = {
-        L"", L"-32769", L"32768", L"-1", L"(30)", L"30-", L"+ 5", L"&H1E", L"12,5", L"1.000", L" 5", L"\"12\"",
-        L"1\r\n2", L"[Zeit]", L"Jahr=1", L"\x01\x1B", L"\x4E2D", L"\xD83D\xDE00", L"\xD800", L"5 \x20AC",
-        std::wstring(300, L'0') + L"12", std::wstring(1000, L'9')};
+    const std::wstring texts[] = {L"",
+                                  L"-32769",
+                                  L"32768",
+                                  L"-1",
+                                  L"(30)",
+                                  L"30-",
+                                  L"+ 5",
+                                  L"&H1E",
+                                  L"12,5",
+                                  L"1.000",
+                                  L" 5",
+                                  L"\"12\"",
+                                  L"1\r\n2",
+                                  L"[Zeit]",
+                                  L"Jahr=1",
+                                  L"\x01\x1B",
+                                  L"\x4E2D",
+                                  L"\xD83D\xDE00",
+                                  L"\xD800",
+                                  L"5 \x20AC",
+                                  std::wstring(300, L'0') + L"12",
+                                  std::wstring(1000, L'9')};
     const std::size_t round = std::size(texts) * 5, rounds = Size(4, 100);
     const PinnedClock clock;
     const Sandbox sandbox;
@@ -106,14 +125,15 @@ TEST(FieldInput, HostileTextsNeverCrashHangSpoilTheSettingsOrLeak) {
         for (int f = 0; f < 5; ++f) shown[f] = app.Field(f);
         // A set stores the texts the fields show, or keeps the earlier file when one would not read back.
         const bool unchanged = sandbox.ReadIni() == before;
-        const bool right = outcome == Outcome::Set ? FileHolds(sandbox, shown, i % 2) || (unchanged && !Storable(shown))
-                                                   : unchanged;
+        const bool right =
+            outcome == Outcome::Set ? FileHolds(sandbox, shown, i % 2) || (unchanged && !Storable(shown)) : unchanged;
         EXPECT_TRUE(outcome < Outcome::Nothing && right) << testing::PrintToString(fields[i % 5].substr(0, 40))
                                                          << " in field " << i % 5 << ": " << kOutcome[int(outcome)];
         return outcome < Outcome::Hang;
     });
-    Report("hostile field texts", round * rounds, std::to_string(outcomes[0]) + " set, " + std::to_string(outcomes[1]) +
-                                                      " refused, " + std::to_string(outcomes[2]) + " rejected; " + deltas);
+    Report("hostile field texts", round * rounds,
+           std::to_string(outcomes[0]) + " set, " + std::to_string(outcomes[1]) + " refused, " +
+               std::to_string(outcomes[2]) + " rejected; " + deltas);
 }
 
 TEST(SettingsFiles, StartAndApplyWhateverTheFileHoldsOrWhoeverHoldsIt) {
@@ -147,8 +167,9 @@ TEST(SettingsFiles, StartAndApplyWhateverTheFileHoldsOrWhoeverHoldsIt) {
         if (obstacle != kFolder && obstacle != kNoFile) sandbox.WriteIni(bytes);
         if (obstacle == kReadOnly) ::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
         const std::optional<std::string> original = sandbox.ReadIni();
-        const HANDLE held = obstacle == kHeldOpen ? ::CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0)
-                                                  : INVALID_HANDLE_VALUE;
+        const HANDLE held = obstacle == kHeldOpen
+                                ? ::CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0)
+                                : INVALID_HANDLE_VALUE;
         SYSTEMTIME now{};
         ::GetLocalTime(&now);  // the minute cannot turn: the clock is pinned
         const App app(sandbox);

@@ -11,11 +11,16 @@ TEST(MainWindow, ShowsEachControlWithItsTextLimitAndNameForAScreenReader) {
     Sandbox sandbox;
     App app(sandbox);
     EXPECT_EQ(::GetWindowLongW(app.Main(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
-    const std::pair<int, const wchar_t*> named[] = {
-        {ids::cmdZeitSetzen, L"Zeit setzen"}, {ids::cmdZeitDialog, L"Computerzeit"}, {ids::Label1, L"gesetzte Zeit"},
-        {ids::Frame1, L"Datum/Zeit (UTC)"}, {ids::chkRegel, L"Zeit regelmäßig setzen (60 sec)"},
-        {ids::txtZeit + 0, L"Jahr"}, {ids::txtZeit + 1, L"Monat"}, {ids::txtZeit + 2, L"Tag"},
-        {ids::txtZeit + 3, L"Stunde"}, {ids::txtZeit + 4, L"Minute"}};
+    const std::pair<int, const wchar_t*> named[] = {{ids::cmdZeitSetzen, L"Zeit setzen"},
+                                                    {ids::cmdZeitDialog, L"Computerzeit"},
+                                                    {ids::Label1, L"gesetzte Zeit"},
+                                                    {ids::Frame1, L"Datum/Zeit (UTC)"},
+                                                    {ids::chkRegel, L"Zeit regelmäßig setzen (60 sec)"},
+                                                    {ids::txtZeit + 0, L"Jahr"},
+                                                    {ids::txtZeit + 1, L"Monat"},
+                                                    {ids::txtZeit + 2, L"Tag"},
+                                                    {ids::txtZeit + 3, L"Stunde"},
+                                                    {ids::txtZeit + 4, L"Minute"}};
     for (const auto& [id, name] : named) {
         EXPECT_EQ(AccessibleName(app.Item(id)), name);
         if (id < ids::txtZeit) {
@@ -105,7 +110,8 @@ TEST(Apply, StoresTheSixKeysInOrderAfterASetAndTheBoxOnlyThen) {
     EXPECT_TRUE(app.Ticked() && app.Text(ids::lblGesetzteZeit).empty() && !sandbox.ReadIni());
     app.Click(ids::cmdZeitSetzen);
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"05.01.2026, 07:05:00");
-    EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2026\r\nMonat=01\r\nTag=5\r\nStunde=7\r\nMinute=5\r\nZeitHalten=JA\r\n");
+    EXPECT_EQ(sandbox.ReadIni(),
+              "[Zeit]\r\nJahr=2026\r\nMonat=01\r\nTag=5\r\nStunde=7\r\nMinute=5\r\nZeitHalten=JA\r\n");
 }
 
 // A field without a number stops the apply with one box, from a press or a tick alike; while it is open, presses

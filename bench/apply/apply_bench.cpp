@@ -63,10 +63,11 @@ int main(int argc, char** argv) {
         if (label != expected) ++wrong;
     }
     std::sort(latencies.begin(), latencies.end());
-    std::printf("Press to label, %d applies: median %.3f ms (10th percentile %.3f, 90th %.3f, slowest %.3f); "
-                "%d wrong labels\n",
-                applies, Percentile(latencies, 0.5), Percentile(latencies, 0.1), Percentile(latencies, 0.9),
-                latencies.back(), wrong);
+    std::printf(
+        "Press to label, %d applies: median %.3f ms (10th percentile %.3f, 90th %.3f, slowest %.3f); "
+        "%d wrong labels\n",
+        applies, Percentile(latencies, 0.5), Percentile(latencies, 0.1), Percentile(latencies, 0.9), latencies.back(),
+        wrong);
     std::fflush(stdout);
 
     // The timer runs from the window's creation; each tick sets the label again.

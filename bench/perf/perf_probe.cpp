@@ -52,8 +52,8 @@ Started Start(const std::wstring& exe) {
     startup.cb = sizeof(startup);
     std::wstring commandLine = L"\"" + exe + L"\"";
     const double begin = Now();
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &s.info)) {
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &s.info)) {
         std::fwprintf(stderr, L"cannot start %ls\n", exe.c_str());
         std::exit(1);
     }

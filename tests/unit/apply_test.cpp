@@ -13,7 +13,12 @@ using platform::ConversionError;
 
 TEST(ApplyConversion, FillsTheRecordInOrderAndStopsAtTheFirstBadField) {
     using Words = std::array<WORD, 8>;  // the record word by word: year, month, day of week, day, ...
-    const struct { apply::FieldTexts fields; int field; ConversionError error; Words after; } cases[] = {
+    const struct {
+        apply::FieldTexts fields;
+        int field;
+        ConversionError error;
+        Words after;
+    } cases[] = {
         {{L"2026", L"12", L"5", L"14", L"30"}, -1, ConversionError::None, {2026, 12, 3, 5, 14, 30, 0, 999}},
         // -1 keeps its bit pattern, halves go to the even neighbour.
         {{L"-1", L"05", L"2,5", L"3,5", L" 7"}, -1, ConversionError::None, {65535, 5, 3, 2, 4, 7, 0, 999}},
@@ -33,7 +38,10 @@ TEST(ApplyConversion, FillsTheRecordInOrderAndStopsAtTheFirstBadField) {
 
 // A part whose text does not read comes from the record the clock got.
 TEST(ApplyConfirmation, ShowsTheTextsThatReadAndTheRecordForTheRest) {
-    const struct { apply::FieldTexts fields; const wchar_t* expected; } cases[] = {
+    const struct {
+        apply::FieldTexts fields;
+        const wchar_t* expected;
+    } cases[] = {
         {{L"2026", L"12", L"5", L"14", L"30"}, L"05.12.2026, 14:30:00"},
         {{L"2026", L"12", L"+5", L"+7", L"+5"}, L"05.12.2026, 07:05:00"},  // neither text reads
         {{L"1700", L"12", L"5", L"+7", L"45"}, L"05.12.1700, 07:45:00"},   // a negative day count

@@ -22,11 +22,21 @@ TEST(StoreSettings, WritesSixKeysThatReadBackUnchangedOrNone) {
     const std::filesystem::path ini = std::filesystem::temp_directory_path() / "horlomat-unit.ini";
     global::IniFilePath = ini.wstring();
     const std::string kept = "[Zeit]\r\nStunde=9\r\n";
-    const struct { std::wstring value; std::string line; } cases[] = {
-        {L" 14\t", "\" 14\t\""}, {L"\"14\"", "\"\"14\"\""}, {L"'14\"", "'14\""}, {L"14 \x20AC", "14 \x80"},
+    const struct {
+        std::wstring value;
+        std::string line;
+    } cases[] = {
+        {L" 14\t", "\" 14\t\""},
+        {L"\"14\"", "\"\"14\"\""},
+        {L"'14\"", "'14\""},
+        {L"14 \x20AC", "14 \x80"},
         {std::wstring(251, L'0') + L" ", "\"" + std::string(251, '0') + " \""},
-        {L"1\r\n4", ""}, {L"14\x2003", ""}, {L"\xD83D\xDE00", ""}, {std::wstring(L"14\0", 3), ""},
-        {std::wstring(255, L'0'), ""}, {std::wstring(252, L'0') + L" ", ""},
+        {L"1\r\n4", ""},
+        {L"14\x2003", ""},
+        {L"\xD83D\xDE00", ""},
+        {std::wstring(L"14\0", 3), ""},
+        {std::wstring(255, L'0'), ""},
+        {std::wstring(252, L'0') + L" ", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.value));
@@ -38,8 +48,9 @@ TEST(StoreSettings, WritesSixKeysThatReadBackUnchangedOrNone) {
             EXPECT_EQ(file.str(), kept);
             continue;
         }
-        EXPECT_EQ(file.str(), "[Zeit]\r\nStunde=" + c.line + "\r\nJahr=2026\r\nMonat=12\r\nTag=5\r\nMinute=30\r\n"
-                              "ZeitHalten=JA\r\n");
+        EXPECT_EQ(file.str(), "[Zeit]\r\nStunde=" + c.line +
+                                  "\r\nJahr=2026\r\nMonat=12\r\nTag=5\r\nMinute=30\r\n"
+                                  "ZeitHalten=JA\r\n");
         EXPECT_EQ(global::LoadSettings().fields[3], c.value);
     }
     std::filesystem::remove(ini);

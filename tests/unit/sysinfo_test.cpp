@@ -2,8 +2,8 @@
 #include "about/sysinfo.h"
 
 #include <gtest/gtest.h>
-#include <sddl.h>
 #include <windows.h>
+#include <sddl.h>
 
 namespace {
 
@@ -11,13 +11,22 @@ using namespace std::string_literals;
 using Kind = about::RegistryText::Kind;
 
 TEST(DecodeRegistryValue, ReadsNumbersUnsignedAndTextsWithoutOneZero) {
-    const struct { DWORD type; std::string bytes; Kind kind; std::wstring text; } cases[] = {
-        {REG_DWORD, "\x00\x01\x00\x00"s, Kind::Text, L"256"}, {REG_DWORD, "\x05"s, Kind::Text, L"5"},
+    const struct {
+        DWORD type;
+        std::string bytes;
+        Kind kind;
+        std::wstring text;
+    } cases[] = {
+        {REG_DWORD, "\x00\x01\x00\x00"s, Kind::Text, L"256"},
+        {REG_DWORD, "\x05"s, Kind::Text, L"5"},
         {REG_DWORD, "\x00\x00\x00\x80"s, Kind::Text, L"2147483648"},
         {REG_DWORD, "\xFF\xFF\xFF\xFF"s, Kind::Text, L"4294967295"},
         {REG_DWORD, "\x01\x02\x03\x04\x05"s, Kind::Malformed, L""},
         {REG_SZ, "ab\0\0"s, Kind::Text, L"ab\0"s},
-        {REG_SZ, "Gr\xFC\xDF" "e \x80"s, Kind::Text, L"Grüße €"},  // the ANSI code page of a German Windows
+        {REG_SZ,
+         "Gr\xFC\xDF"
+         "e \x80"s,
+         Kind::Text, L"Grüße €"},  // the ANSI code page of a German Windows
         {REG_EXPAND_SZ, "%ProgramFiles%\\x\0"s, Kind::Expandable, L"%ProgramFiles%\\x"},
         {REG_QWORD, "\x01\x00\x00\x00\x00\x00\x00\x00"s, Kind::Unconverted, L""},
     };
@@ -33,7 +42,7 @@ TEST(DecodeRegistryValue, ReadsNumbersUnsignedAndTextsWithoutOneZero) {
 TEST(GetKeyValue, ReadsEveryTypeAndSizeWithReadAccessOnly) {
     const wchar_t name[] = L"Software\\Horlomat-unit";
     ::RegDeleteTreeW(HKEY_CURRENT_USER, name);  // a killed run's
-    HKEY key = nullptr;  // keeps the right to write that it was opened with
+    HKEY key = nullptr;                         // keeps the right to write that it was opened with
     ASSERT_EQ(::RegCreateKeyW(HKEY_CURRENT_USER, name, &key), ERROR_SUCCESS);
     PSECURITY_DESCRIPTOR readOnly = nullptr;
     ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr);
@@ -56,7 +65,8 @@ TEST(GetKeyValue, ReadsEveryTypeAndSizeWithReadAccessOnly) {
         }
     }
     ::SetEnvironmentVariableW(L"HORLOMAT_UNIT", std::wstring(5000, L'x').c_str());
-    EXPECT_EQ(read(REG_EXPAND_SZ, "%HORLOMAT_UNIT%\\MSInfo"), std::make_pair(true, std::wstring(5000, L'x') + L"\\MSInfo"));
+    EXPECT_EQ(read(REG_EXPAND_SZ, "%HORLOMAT_UNIT%\\MSInfo"),
+              std::make_pair(true, std::wstring(5000, L'x') + L"\\MSInfo"));
     EXPECT_EQ(read(REG_SZ, "C:\\Tools\0"s), std::make_pair(true, L"C:\\Tools"s));
     ::RegCloseKey(key);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, name);
@@ -65,7 +75,9 @@ TEST(GetKeyValue, ReadsEveryTypeAndSizeWithReadAccessOnly) {
 // An unquoted path with blanks never starts a program planted at a prefix (C:\Program.exe).
 TEST(ToolCommand, NeverSplitsAPathAtABlankBeforeItsProgramName) {
     const auto isFile = [](const std::wstring& path) { return path == L"C:\\Tools\\my tool"; };
-    const struct { const wchar_t *text, *application, *commandLine; } cases[] = {
+    const struct {
+        const wchar_t *text, *application, *commandLine;
+    } cases[] = {
         {L"C:\\Tools\\my tool", L"C:\\Tools\\my tool", L"\"C:\\Tools\\my tool\""},  // an existing file
         {L"\"C:\\Program Files\\x.exe\" /a", L"", L"\"C:\\Program Files\\x.exe\" /a"},
         {L"C:\\Program Files\\x.exe /report a b.txt", L"", L"\"C:\\Program Files\\x.exe\" /report a b.txt"},

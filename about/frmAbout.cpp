@@ -207,7 +207,7 @@ void FrmAbout::DrawLogo(const DRAWITEMSTRUCT& item) const {
     // Like any button, it shows where the keyboard is, unless the user works with the mouse.
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = r;
-        ::InflateRect(&focus, -1, -1);
+        ::InflateRect(&focus, -3, -3);
         ::DrawFocusRect(item.hDC, &focus);
     }
 }

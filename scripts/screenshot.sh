@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows Horlomat on a private X server in Wine's virtual desktop (which draws
 # title bars) with a German locale and saves a screenshot.
-#   scripts/screenshot.sh [output.png] [seconds to wait] [about]
-# With "about" the About dialog is opened before the shot.
+#   scripts/screenshot.sh [output.png] [seconds to wait] [about|about-tab]
+# With "about" the About dialog is opened before the shot; with "about-tab" Tab is pressed in it once, which takes
+# the focus to the logo.
 source "$(dirname "$0")/common.sh"
 
 out=$(realpath -m "${1:-$BUILD/screenshot.png}")
@@ -10,16 +11,20 @@ wait_seconds=${2:-4}
 open_dialog=${3:-}
 ensure_packages
 [ -f "$BUILD/Horlomat.exe" ] || build
-if [ "$open_dialog" = about ]; then cmake --build "$BUILD" --target post_command >/dev/null; fi
+if [ -n "$open_dialog" ]; then cmake --build "$BUILD" --target post_command >/dev/null; fi
 HORLOMAT_FORCE_XVFB=1 ensure_display
 ensure_wineprefix
 wine explorer /desktop=Horlomat,800x600 "$BUILD/Horlomat.exe" >/dev/null 2>&1 &
 sleep "$wait_seconds"
-if [ "$open_dialog" = about ]; then
+if [ -n "$open_dialog" ]; then
     # The menu item "?" > "Über" (202), pressed from inside the same desktop.
     wine explorer /desktop=Horlomat,800x600 "$BUILD/post_command.exe" \
         "Tesmar-Software Horlomat setzten" 202 >/dev/null 2>&1
     sleep 2
+fi
+if [ "$open_dialog" = about-tab ]; then
+    wine explorer /desktop=Horlomat,800x600 "$BUILD/post_command.exe" "Info zu Horlomat" tab >/dev/null 2>&1
+    sleep 1
 fi
 import -window root -crop 800x600+0+0 +repage "$out"
 log "Screenshot saved to $out"

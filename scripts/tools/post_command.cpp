@@ -1,9 +1,9 @@
-// Presses a menu item of a running program from outside, for screenshots:
-//   post_command.exe "<window title>" <command id>
+// Presses a menu item of a running program, or Tab in one of its windows, from outside, for screenshots:
+//   post_command.exe "<window title>" <command id>|tab
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cwchar>
-#include <shellapi.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int count = 0;
@@ -14,8 +14,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         window = ::FindWindowW(nullptr, args[1]);
         if (!window) ::Sleep(100);
     }
-    const auto id = static_cast<WORD>(std::wcstoul(args[2], nullptr, 10));
-    const bool posted = window && ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    bool posted = false;
+    if (window && std::wcscmp(args[2], L"tab") == 0) {
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &thread);
+        posted = ::PostMessageW(thread.hwndFocus, WM_KEYDOWN, VK_TAB, 1) &&
+                 ::PostMessageW(thread.hwndFocus, WM_KEYUP, VK_TAB, 0xC0000001);
+    } else if (window) {
+        const auto id = static_cast<WORD>(std::wcstoul(args[2], nullptr, 10));
+        posted = ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
     ::LocalFree(args);
     return posted ? 0 : 1;
 }

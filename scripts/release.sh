@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Horlomat from scratch and packs Horlomat-1.0.0-win64.zip with the exe
+# Builds Horlomat from scratch and packs Horlomat-<version>-win64.zip with the exe
 # and a short German and English readme; prints the archive's SHA-256.
 # The build is reproducible: no timestamps or build paths in the binary, and
 # fixed dates and modes in the archive.
@@ -18,7 +18,7 @@ stage=$out/stage
 mkdir -p "$stage"
 cp "$out/Horlomat.exe" "$stage/Horlomat.exe"
 # Windows readers expect CRLF line ends.
-sed 's/$/\r/' "$ROOT/scripts/release/README.txt" > "$stage/README.txt"
+sed -e "s/@VERSION@/$version/" -e 's/$/\r/' "$ROOT/scripts/release/README.txt" >"$stage/README.txt"
 
 zip=Horlomat-$version-win64.zip
 # Fixed entry dates and modes, no extra fields: the same input gives the same bytes.

@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
-# Prints Horlomat's start-up time and memory beside Wine's notepad.exe (same
-# run, alternating, median of N starts each), its size and imports, the CPU it
-# uses while idle for two minutes with the hold box unticked and ticked, and
-# its memory after 1,000 applies. Figures only; nothing here passes or fails.
-#   bench/perf.sh [starts per program, default 15] [idle seconds, default 120]
+# Prints Horlomat's start-up time and memory beside the same window written
+# the plainest way (bench/plain) and Wine's notepad.exe (same run, alternating,
+# median and quartiles of N starts each), its size and imports, the CPU it uses
+# while idle for two minutes with the hold box unticked and ticked, and its
+# memory after 1,000 applies. Figures only; nothing here passes or fails.
+#   bench/perf.sh [starts per program, default 30] [idle seconds, default 120]
 source "$(dirname "$0")/../scripts/common.sh"
 
-runs=${1:-15}
+runs=${1:-30}
 idle_seconds=${2:-120}
-prepare_bench perf_probe
+prepare_bench perf_probe plain_window
 
 probe() { wine "$BUILD/bench/perf/perf_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 value() { sed -n "s/^$1 //p" <<<"$2"; }
 exe_win=$(winepath -w "$BUILD/Horlomat.exe" 2>/dev/null)
-notepad='C:\windows\system32\notepad.exe'
 
 echo
 echo "Size"
@@ -21,17 +21,18 @@ printf '  Horlomat.exe            %d bytes\n' "$(stat -c %s "$BUILD/Horlomat.exe
 printf '  imports                 %s\n' "$(x86_64-w64-mingw32-objdump -p "$BUILD/Horlomat.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
 
 log "Start-up: $runs starts each, alternating"
-s=$(probe startup "$runs" "$exe_win" "$notepad")
+s=$(probe startup "$runs" Horlomat "$exe_win" plain "$(winepath -w "$BUILD/bench/plain/plain_window.exe" 2>/dev/null)" \
+    notepad 'C:\windows\system32\notepad.exe')
 echo
-echo "Start-up until the window is visible and idle (median of $runs)"
-printf '  Horlomat                %s ms\n' "$(value horlomat_startup_median_ms "$s")"
-printf '  notepad                 %s ms\n' "$(value other_startup_median_ms "$s")"
-printf '  ratio                   %s\n' "$(value startup_ratio "$s")"
-echo "Memory one second after start (KB)      working set   peak   private"
-printf '  Horlomat                %12s %6s %9s\n' "$(value horlomat_working_set_kb "$s")" \
-    "$(value horlomat_peak_working_set_kb "$s")" "$(value horlomat_private_kb "$s")"
-printf '  notepad                 %12s %6s %9s\n' "$(value other_working_set_kb "$s")" \
-    "$(value other_peak_working_set_kb "$s")" "$(value other_private_kb "$s")"
+echo "Start-up until the window is visible and idle, $runs starts each (ms); memory one second after start (KB)"
+printf '  %-10s %8s %13s %9s %12s %6s %8s\n' "" median "quartiles" "vs plain" "working set" peak private
+base=$(value plain_startup_median_ms "$s")
+for n in Horlomat plain notepad; do
+    median=$(value "${n}_startup_median_ms" "$s")
+    printf '  %-10s %8s %6s-%-6s %8s %12s %6s %8s\n' "$n" "$median" "$(value "${n}_startup_q1_ms" "$s")" \
+        "$(value "${n}_startup_q3_ms" "$s")" "$(awk -v a="$median" -v b="$base" 'BEGIN {printf "%+.0f%%", 100 * (a / b - 1)}')" \
+        "$(value "${n}_working_set_kb" "$s")" "$(value "${n}_peak_working_set_kb" "$s")" "$(value "${n}_private_kb" "$s")"
+done
 
 log "Idle: $idle_seconds s unticked and ticked, side by side"
 # Wine does not report another process's CPU time, so it is read from Linux:

@@ -44,10 +44,14 @@ std::optional<double> TextToDate(const std::wstring& text) {
 }
 
 std::wstring DateToText(double date) {
-    BSTR text = nullptr;
-    if (FAILED(::VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, &text)) || !text) return {};
-    std::wstring result(text, ::SysStringLen(text));
-    ::SysFreeString(text);
+    // Through a VARIANT rather than VarBstrFromDate(double, ...): MinGW's delay-load thunk loses a floating-point
+    // argument on the first call, and oleaut32 is loaded on first use.
+    VARIANT in{}, out{};
+    in.vt = VT_DATE;
+    in.date = date;
+    if (FAILED(::VariantChangeTypeEx(&out, &in, LOCALE_USER_DEFAULT, 0, VT_BSTR))) return {};
+    std::wstring result(out.bstrVal, ::SysStringLen(out.bstrVal));
+    ::VariantClear(&out);
     return result;
 }
 

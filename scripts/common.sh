@@ -105,11 +105,11 @@ start_test_session() {
 }
 
 # What a benchmark needs before it measures: the build with its own probe
-# target, the Wine session, and a line saying what machine the figures are from.
+# targets, the Wine session, and a line saying what machine the figures are from.
 prepare_bench() {
     ensure_packages
     build >/dev/null
-    cmake --build "$BUILD" --target "$1" >/dev/null
+    cmake --build "$BUILD" --target "$@" >/dev/null
     start_wine_session
     echo "Machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1); $(wine --version)"
 }

@@ -100,7 +100,7 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
         EXPECT_EQ(pressed.boxes, c.started ? std::vector<std::wstring>{} : std::vector<std::wstring>{kUnavailable});
         if (c.started) {
             ASSERT_TRUE(WaitFor([&] { return ToolRuns(*c.started).size() > before; }));
-            EXPECT_EQ(ToolRuns(*c.started).back(), L"\"" + *c.started + L"\"");
+            EXPECT_EQ(ToolRuns(*c.started).back(), root + L">\"" + *c.started + L"\"");
         }
     }
     for (const std::wstring& file : planted) EXPECT_TRUE(ToolRuns(file).empty()) << Narrow(file);

@@ -1,5 +1,5 @@
 // Stands in for the programs Horlomat starts (the system information tool, rundll32, a browser): it appends its
-// command line, in UTF-16, to "<its own path>.runs" and ends.
+// working folder and command line, "<folder>><command line>" in UTF-16, to "<its own path>.runs" and ends.
 #include <windows.h>
 
 #include <string>
@@ -7,7 +7,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::wstring self(MAX_PATH, L'\0');
     self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
-    const std::wstring line = std::wstring(::GetCommandLineW()) + L"\n";
+    std::wstring folder(MAX_PATH, L'\0');
+    folder.resize(::GetCurrentDirectoryW(MAX_PATH, folder.data()));
+    const std::wstring line = folder + L">" + ::GetCommandLineW() + L"\n";
     HANDLE file = ::CreateFileW((self + L".runs").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;

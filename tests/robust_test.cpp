@@ -228,7 +228,7 @@ TEST(HoldLong, NothingAtTheStartThenOneApplyPerMinuteAndNothingGrowing) {
     const std::size_t minutes = Size(2, 30);
     const std::string stored[] = {
         "[Zeit]\r\nJahr=2026\r\nMonat=12\r\nTag=5\r\nStunde=14\r\nMinute=30\r\nZeitHalten=JA\r\n",
-        "[Zeit]\r\nJahr=2025\r\nMonat=11\r\nTag=3\r\nStunde=8\r\nMinute=15\r\nZeitHalten=JA\r\n"};
+        "[Zeit]\r\nJahr=2025\r\nMonat=12\r\nTag=5\r\nStunde=14\r\nMinute=30\r\nZeitHalten=JA\r\n"};
     std::optional<PinnedClock> clock(std::in_place);
     const Sandbox sandbox;
     sandbox.WriteIni(stored[0]);
@@ -242,12 +242,13 @@ TEST(HoldLong, NothingAtTheStartThenOneApplyPerMinuteAndNothingGrowing) {
         const ULONGLONG at = ::GetTickCount64() - started;
         EXPECT_NEAR((at - previous) / 1000.0, 60, applies ? 3 : 6) << "apply at " << at << " ms";
         previous = at;
-        EXPECT_EQ(app.Text(ids::lblGesetzteZeit), applies ? L"03.11.2025, 08:15:00" : kPinnedLabel);
+        EXPECT_EQ(app.Text(ids::lblGesetzteZeit), applies ? L"05.12.2025, 14:30:00" : kPinnedLabel);
         EXPECT_TRUE(WaitFor([&] { return sandbox.ReadIni() == stored[applies ? 1 : 0]; }, 2000));
         app.SetText(ids::lblGesetzteZeit, L"");
         if (applies++ == 0) {
-            clock.emplace(2025, 11, 3, 8, 15);
-            app.SetFields({L"2025", L"11", L"3", L"8", L"15"});  // taken by the next tick, without a press
+            // A year back at the same minute of the hour: neither the clock nor its minute decide a tick.
+            clock.emplace(2025, 12, 5, 14, 30);
+            app.SetFields({L"2025", L"12", L"5", L"14", L"30"});  // taken by the next tick, without a press
         }
         return true;
     });

@@ -64,7 +64,7 @@ TEST(MainWindow, BeendenAndTheCloseButtonEndAtOnceAndSaveNothing) {
 // The date and time panel through the system's rundll32.exe by its full path, never a copy beside the program.
 TEST(Computerzeit, StartsTheSystemRundll32ForEachPressAndTouchesNothingElse) {
     wchar_t system[MAX_PATH] = {};
-    const std::wstring rundll32 = std::wstring(system, ::GetSystemDirectoryW(system, MAX_PATH)) + L"\\rundll32.exe";
+    const std::wstring folder(system, ::GetSystemDirectoryW(system, MAX_PATH)), rundll32 = folder + L"\\rundll32.exe";
     PlaceTool(rundll32);  // in the tests' own Wine prefix, where it stays and is run instead of Wine's
     SetValue(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "rundll32.exe", "native" + std::string(1, '\0'));
     Sandbox sandbox;
@@ -74,7 +74,7 @@ TEST(Computerzeit, StartsTheSystemRundll32ForEachPressAndTouchesNothingElse) {
     app.Click(ids::cmdZeitDialog);
     app.Click(ids::cmdZeitDialog);
     ASSERT_TRUE(WaitFor([&] { return ToolRuns(rundll32).size() == 2; }));
-    EXPECT_EQ(ToolRuns(rundll32)[1], L"\"" + rundll32 + L"\" shell32.dll,Control_RunDLL timedate.cpl,,0");
+    EXPECT_EQ(ToolRuns(rundll32)[1], folder + L">\"" + rundll32 + L"\" shell32.dll,Control_RunDLL timedate.cpl,,0");
     EXPECT_TRUE(ToolRuns(sandbox.folder + L"\\rundll32.exe").empty());
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"");
     EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2030\r\n");

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwctype>
+#include <optional>
+#include <string_view>
 
 namespace about {
 namespace {
@@ -67,6 +69,31 @@ size_t EndOfExeName(std::wstring_view text) {
     return std::wstring_view::npos;
 }
 
+// What CreateProcess is given for the text found in the registry, so that an
+// unquoted path with blanks can never start a program planted at a shorter
+// prefix of it (C:\Program.exe for C:\Program Files\...). The rules, in order:
+//  1. The whole text names an existing file: exactly that file is started.
+//  2. The text begins with a quote: it already is a proper command line.
+//  3. The text holds ".exe" followed by a blank or the end: the part up to and
+//     including the first such ".exe" is the program, quoted; the rest are
+//     its arguments.
+//  4. Otherwise the whole text, quoted, is the program, never split at blanks.
+// No command for an empty text.
+struct ToolCommand {
+    std::wstring application;  // empty: the command line's quoted first token names the program
+    std::wstring commandLine;
+};
+
+std::optional<ToolCommand> ToolCommandFor(const std::wstring& text) {
+    if (text.empty()) return std::nullopt;
+    if (IsFile(text)) return ToolCommand{text, Quoted(text)};
+    if (text.front() == L'"') return ToolCommand{L"", text};
+    const size_t end = EndOfExeName(text);
+    if (end == std::wstring::npos) return ToolCommand{L"", Quoted(text)};
+    const std::wstring_view view(text);
+    return ToolCommand{L"", Quoted(view.substr(0, end)) + std::wstring(view.substr(end))};
+}
+
 }  // namespace
 
 void StartSysInfo(HWND owner) {
@@ -82,7 +109,7 @@ void StartSysInfo(HWND owner) {
             ToolPath += kToolFile;
         }
     }
-    const std::optional<ToolCommand> command = ToolCommandFor(ToolPath, IsFile);
+    const std::optional<ToolCommand> command = ToolCommandFor(ToolPath);
     if (!command || platform::StartProcess(command->application, command->commandLine) != 0) {
         ::MessageBoxW(owner, texts::kSysInfoUnavailable, texts::kAppTitle, MB_OK);
     }
@@ -105,47 +132,20 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
         KeyVal.clear();
         return false;
     }
-    RegistryText value = DecodeRegistryValue(type, std::string_view(buffer, std::min(size, kValueBufferSize)));
+    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_DWORD) return true;
+    std::string_view bytes(buffer, std::min(size, kValueBufferSize));
+    if (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
     std::optional<std::wstring> text;
-    switch (value.kind) {
-        case RegistryText::Kind::Unconverted:
-            return true;
-        case RegistryText::Kind::Text:
-            text = std::move(value.text);
-            break;
-        case RegistryText::Kind::Expandable:
-            text = Expanded(value.text);
-            break;
-        case RegistryText::Kind::Malformed:
-            break;
+    if (type != REG_DWORD) {
+        text = platform::FromAnsi(bytes);
+        if (type == REG_EXPAND_SZ) text = Expanded(*text);
+    } else if (bytes.size() <= sizeof(std::uint32_t)) {
+        std::uint32_t number = 0;
+        for (size_t i = bytes.size(); i-- > 0;) number = (number << 8) | static_cast<unsigned char>(bytes[i]);
+        text = bytes.empty() ? L"" : std::to_wstring(number);
     }
     KeyVal = text.value_or(L"");
     return text.has_value();
-}
-
-RegistryText DecodeRegistryValue(DWORD type, std::string_view bytes) {
-    using Kind = RegistryText::Kind;
-    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_DWORD) return {Kind::Unconverted, {}};
-    if (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
-    if (type == REG_DWORD) {
-        if (bytes.empty()) return {Kind::Text, {}};
-        if (bytes.size() > sizeof(std::uint32_t)) return {Kind::Malformed, {}};
-        std::uint32_t number = 0;
-        for (size_t i = bytes.size(); i-- > 0;) number = (number << 8) | static_cast<unsigned char>(bytes[i]);
-        return {Kind::Text, std::to_wstring(number)};
-    }
-    return {type == REG_EXPAND_SZ ? Kind::Expandable : Kind::Text, platform::FromAnsi(bytes)};
-}
-
-std::optional<ToolCommand> ToolCommandFor(const std::wstring& text,
-                                          const std::function<bool(const std::wstring&)>& isFile) {
-    if (text.empty()) return std::nullopt;
-    if (isFile(text)) return ToolCommand{text, Quoted(text)};
-    if (text.front() == L'"') return ToolCommand{L"", text};
-    const size_t end = EndOfExeName(text);
-    if (end == std::wstring::npos) return ToolCommand{L"", Quoted(text)};
-    const std::wstring_view view(text);
-    return ToolCommand{L"", Quoted(view.substr(0, end)) + std::wstring(view.substr(end))};
 }
 
 }  // namespace about

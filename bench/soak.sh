@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The robustness cases of the UI tests at full size, as a soak run that CI does not make: 100 rounds of the hostile
-# field texts watched for leaks, a 50 MB settings file, 200 About dialogs and a hold of 30 minutes beside the rest;
-# about half an hour. Prints a table at the end and exits non-zero when a check failed. scripts/test.sh runs the
+# field texts with an About dialog every tenth apply, watched for leaks, a 50 MB settings file, and a hold of 30
+# minutes beside the rest; about half an hour. Prints a table at the end and exits non-zero when a check failed. scripts/test.sh runs the
 # same cases at reduced sizes.
 source "$(dirname "$0")/../scripts/common.sh"
 
@@ -9,29 +9,31 @@ ensure_packages
 build
 start_test_session
 
-# The environment the ctest entries give the test program, at full size.
+# The environment and the desktops the ctest entries give the test program, at full size.
 run() {
-    local name=$1 filter=$2 desktop=$3
+    local name=$1 filter=$2
+    shift 2
     echo "+0" >"$BUILD/soak-$name.faketime"
-    HORLOMAT_SOAK=1 HORLOMAT_DESKTOP=$desktop HORLOMAT_EXE=$BUILD/Horlomat.exe \
+    HORLOMAT_SOAK=1 HORLOMAT_EXE=$BUILD/Horlomat.exe \
         HORLOMAT_CLOCK_FILE=$BUILD/soak-$name.faketime FAKETIME_TIMESTAMP_FILE=$BUILD/soak-$name.faketime \
         FAKETIME_NO_CACHE=1 DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \
         LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
-        wine "$BUILD/tests/ui_tests.exe" --gtest_filter="$filter" >"$BUILD/soak-$name.log" 2>&1
+        wine "$@" "Z:$BUILD/tests/ui_tests.exe" --gtest_filter="$filter" >"$BUILD/soak-$name.log" 2>&1
 }
 
 log "Soak run of about half an hour; logs in $BUILD/soak-*.log"
 started=$(date +%s)
-run hold 'HoldLong.*' default &
+run hold 'HoldLong.*' &
 hold=$!
-status=0
-run rest 'FieldInput.*:SettingsFiles.*:LongRun.*' own || status=1
-wait "$hold" || status=1
+run rest 'LongUse.*:SettingsFiles.*' explorer /desktop=HorlomatSoak,1024x768 || true
+wait "$hold" || true
+status=0  # from the logs: the desktop does not pass the exit code on
+for f in "$BUILD"/soak-*.log; do grep -q '^\[  PASSED  \]' "$f" && ! grep -q FAILED "$f" || status=1; done
 elapsed=$(($(date +%s) - started))
 
 grep -h '^\[  FAILED  \]' "$BUILD"/soak-*.log | sort -u >&2 || true
 {
-    echo "Part|Inputs|Outcome and what the program holds after the warm-up (deltas)"
+    echo "Case|Rounds|What the program holds after the warm-up (deltas)"
     grep -h '^SOAK|' "$BUILD"/soak-*.log | tr -d '\r' | cut -d'|' -f2-
 } | column -t -s'|'
 log "Soak run took $((elapsed / 60)) min $((elapsed % 60)) s; $([ $status -eq 0 ] && echo 'all checks passed' || echo 'CHECKS FAILED, see the logs')"

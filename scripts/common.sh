@@ -100,6 +100,8 @@ start_wine_session() {
 start_test_session() {
     export WINEPREFIX=$BUILD/test-prefix
     start_wine_session
+    # Without Wine's crash dialog a crashed program ends, and a test sees it.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
     mkdir -p "$WINEPREFIX/drive_x"
     ln -sfn ../drive_x "$WINEPREFIX/dosdevices/x:"
 }

@@ -3,14 +3,11 @@
 #include <oleacc.h>
 #include <winternl.h>
 
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <stdexcept>
-#include <thread>
 
 namespace ui {
 namespace {
@@ -23,10 +20,6 @@ std::wstring PathFromEnvironment(const char* name) {
 }
 
 }  // namespace
-
-std::size_t Size(std::size_t reduced, std::size_t full) {
-    return std::getenv("HORLOMAT_SOAK") ? full : reduced;
-}
 
 PinnedClock::PinnedClock(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
     const SYSTEMTIME utc{year, month, 0, day, hour, minute, 0, 0};
@@ -50,7 +43,6 @@ Sandbox::Sandbox() {
 }
 
 Sandbox::~Sandbox() {
-    ::SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);  // some cases make it read-only
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
 }
@@ -71,22 +63,19 @@ App::App(const Sandbox& sandbox, const std::wstring& exe, const std::wstring& wo
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     ::CloseHandle(info.hThread);
-    const auto mainWindow = [&] {
-        for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"HorlomatFrmTime", nullptr)) != nullptr;) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(w, &owner);
-            if (owner == processId_) return w;
-        }
-        return HWND{};
-    };
     // Loaded once its fields are there and it answers.
-    if (!WaitFor([&] { return (main_ = mainWindow()) != nullptr && Item(ids::txtZeit) && Idle(); }, 20000)) {
+    const auto loaded = [&] {
+        main_ = nullptr;
+        const std::vector<HWND> found = Windows(L"Tesmar-Software Horlomat setzten");
+        return !found.empty() && (main_ = found[0]) && Item(ids::txtZeit) && Idle();
+    };
+    if (!WaitFor(loaded, 20000)) {
         throw std::runtime_error("Horlomat's main window did not appear");
     }
 }
 
 App::~App() {
-    if (Running()) ::TerminateProcess(process_, 0);
+    ::TerminateProcess(process_, 0);
     ::WaitForSingleObject(process_, 10000);
     ::CloseHandle(process_);
 }
@@ -98,6 +87,12 @@ void App::SetText(int id, const std::wstring& text) const {
 
 void App::SetFields(const Fields& fields) const {
     for (int i = 0; i < 5; ++i) SetText(ids::txtZeit + i, fields[static_cast<size_t>(i)]);
+}
+
+std::wstring App::FieldTexts() const {
+    std::wstring texts = Text(ids::txtZeit);
+    for (int i = 1; i < 5; ++i) texts += L"|" + Text(ids::txtZeit + i);
+    return texts;
 }
 
 void App::Click(int id) const {
@@ -126,10 +121,12 @@ bool App::Idle() const {
     const HWND field = Item(ids::txtZeit);
     ::SendMessageTimeoutW(field, EM_SETMODIFY, FALSE, 0, SMTO_ABORTIFHUNG, 30000, nullptr);
     ::PostMessageW(field, EM_SETMODIFY, TRUE, 0);
-    return WaitFor([&] {
-        DWORD_PTR modified = 0;
-        return ::SendMessageTimeoutW(field, EM_GETMODIFY, 0, 0, SMTO_ABORTIFHUNG, 30000, &modified) && modified;
+    DWORD_PTR modified = 0;
+    WaitFor([&] {
+        return WaitForExit(0) ||
+               (::SendMessageTimeoutW(field, EM_GETMODIFY, 0, 0, SMTO_ABORTIFHUNG, 30000, &modified) && modified);
     });
+    return modified != 0;
 }
 
 HWND App::Focus() const {
@@ -150,7 +147,7 @@ std::vector<HWND> App::Windows(const std::wstring& title) const {
     for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(w, &owner);
-        if (owner == processId_ && w != main_ && ::IsWindowVisible(w) && (title.empty() || WindowText(w) == title)) {
+        if (owner == processId_ && w != main_ && (title.empty() ? ::IsWindowVisible(w) : WindowText(w) == title)) {
             found.push_back(w);
         }
     }
@@ -163,28 +160,16 @@ HWND App::WaitForWindow(const std::wstring& title) const {
     return found.empty() ? nullptr : found.front();
 }
 
-Pressed Press(const App& app, HWND window, int id) {
-    std::atomic<int> sent{0};  // 1 answered, 2 no answer
-    std::thread sender([&] {
-        const LPARAM button = reinterpret_cast<LPARAM>(::GetDlgItem(window, id));
-        sent = ::SendMessageTimeoutW(window, WM_COMMAND, id, button, SMTO_NORMAL, 30000, nullptr) ? 1 : 2;
-    });
-    Pressed r;
-    for (std::set<HWND> seen; sent == 0; ::Sleep(2)) {
-        for (HWND box : app.Windows(L"Horlomat")) {
-            if (seen.insert(box).second) r.boxes.push_back(BoxText(box));
+std::vector<std::wstring> App::CloseBoxes() const {
+    std::vector<std::wstring> texts;
+    for (std::vector<HWND> boxes; Idle() && !(boxes = Windows(L"Horlomat")).empty();) {
+        for (HWND box : boxes) {
+            texts.push_back(WindowText(::GetDlgItem(box, 0xFFFF)));
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            WaitFor([&] { return !::IsWindow(box); });
         }
     }
-    sender.join();
-    r.answered = sent == 1;
-    r.crashed = app.WaitForExit(r.answered ? 0 : 3000);
-    return r;
-}
-
-bool CloseBox(HWND box) {
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    return WaitFor([&] { return !::IsWindow(box); });
+    return texts;
 }
 
 std::wstring AccessibleName(HWND window) {
@@ -237,19 +222,18 @@ Held Measure(DWORD processId) {
     }
     for (ULONG_PTR i = 0; status == 0 && i < list[0]; ++i) r.handles += list[2 + i * 5 + 1] == processId;
     if (status == 0) ++r.handles;  // from -1
-    // Windows: every descendant of the desktop, and the message-only ones.
+    // Windows: every descendant of the desktop.
     std::pair<DWORD, long long> windows{processId, 0};
-    const WNDENUMPROC count = [](HWND window, LPARAM param) {
-        auto& [owner, n] = *reinterpret_cast<std::pair<DWORD, long long>*>(param);
-        DWORD id = 0;
-        ::GetWindowThreadProcessId(window, &id);
-        n += id == owner;
-        return TRUE;
-    };
-    ::EnumChildWindows(::GetDesktopWindow(), count, reinterpret_cast<LPARAM>(&windows));
-    for (HWND w = nullptr; (w = ::FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
-        count(w, reinterpret_cast<LPARAM>(&windows));
-    }
+    ::EnumChildWindows(
+        ::GetDesktopWindow(),
+        [](HWND window, LPARAM counted) {
+            auto& [owner, n] = *reinterpret_cast<std::pair<DWORD, long long>*>(counted);
+            DWORD id = 0;
+            ::GetWindowThreadProcessId(window, &id);
+            n += id == owner;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
     r.windows = windows.second;
     return r;
 }

@@ -19,19 +19,25 @@ using Fields = std::array<std::wstring, 5>;  // year to minute
 // Where a set must succeed the clock is pinned to this minute: Wine takes a "change" to the time it has.
 inline const Fields kPinnedFields = {L"2026", L"12", L"5", L"14", L"30"};
 inline constexpr wchar_t kPinnedLabel[] = L"05.12.2026, 14:30:00";
-inline constexpr wchar_t kUnavailable[] = L"Systeminformationen sind momentan nicht verfügbar";
-inline constexpr char kToolKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-inline constexpr char kFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 std::string Narrow(const std::wstring& text);  // to the ANSI code page
 std::wstring WindowText(HWND window);
 std::optional<std::string> ReadFile(const std::wstring& path);  // nullopt when there is no file
 void WriteFile(const std::wstring& path, const std::string& bytes);
+inline std::size_t Size(std::size_t reduced, std::size_t full) {  // full in the soak run (HORLOMAT_SOAK=1)
+    return std::getenv("HORLOMAT_SOAK") ? full : reduced;
+}
 
-// Reduced in the test run, full in the soak run (HORLOMAT_SOAK=1).
-std::size_t Size(std::size_t reduced, std::size_t full);
+// Polls `condition` until it holds or the time is up.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
+    for (const ULONGLONG end = ::GetTickCount64() + milliseconds;; ::Sleep(5)) {
+        if (condition()) return true;
+        if (::GetTickCount64() >= end) return false;
+    }
+}
 
-// The wall clock every process of this run sees, at a UTC minute (libfaketime reads the file at each reading).
+// The wall clock every process of this run sees, at a UTC minute (libfaketime reads its file at each reading).
 struct PinnedClock {
     explicit PinnedClock(WORD year = 2026, WORD month = 12, WORD day = 5, WORD hour = 14, WORD minute = 30);
     ~PinnedClock();  // the clock runs on in real time again
@@ -43,7 +49,7 @@ struct Sandbox {
     std::wstring Exe() const { return folder + L"\\Horlomat.exe"; }
     std::wstring Ini() const { return folder + L"\\Horlomat.ini"; }
     void WriteIni(const std::string& bytes) const { WriteFile(Ini(), bytes); }
-    std::optional<std::string> ReadIni() const { return ReadFile(Ini()); }  // nullopt when there is no file
+    std::optional<std::string> ReadIni() const { return ReadFile(Ini()); }
     std::wstring folder;
 };
 
@@ -59,8 +65,8 @@ public:
     DWORD ProcessId() const { return processId_; }
     std::wstring Text(int id) const { return WindowText(Item(id)); }
     void SetText(int id, const std::wstring& text) const;
-    std::wstring Field(int index) const { return Text(ids::txtZeit + index); }
     void SetFields(const Fields& fields) const;
+    std::wstring FieldTexts() const;  // joined by "|"
     bool Ticked() const { return ::SendMessageW(Item(ids::chkRegel), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void SetTicked(bool on) const { ::SendMessageW(Item(ids::chkRegel), BM_SETCHECK, on, 0); }
 
@@ -68,16 +74,19 @@ public:
     void Post(int id) const { ::PostMessageW(main_, WM_COMMAND, id, reinterpret_cast<LPARAM>(Item(id))); }
     void Tick() const { ::PostMessageW(main_, WM_TIMER, ids::Timer1, 0); }
     void Menu(wchar_t menuKey, wchar_t itemKey) const;  // Alt+menuKey, then itemKey
-    bool Idle() const;  // returns once the program has handled everything posted and sent before
+    bool Idle() const;  // true once the program has handled everything posted and sent before; false when it ended
     HWND Focus() const;
     void Key(UINT key) const;  // pressed and released on the control with the focus
     bool WaitForExit(DWORD milliseconds) const { return ::WaitForSingleObject(process_, milliseconds) == 0; }
-    bool Running() const { return !WaitForExit(0); }
 
-    // Visible top-level windows of this process with this title (any when empty), the main window left out.
+    // Top-level windows of this process but the main window: those with this title, hidden ones too (a dialog shows
+    // itself once its queue is empty), or all visible ones.
     std::vector<HWND> Windows(const std::wstring& title = {}) const;
     HWND WaitForWindow(const std::wstring& title) const;
     HWND OpenAbout() const { return (Post(ids::mnuAbout), WaitForWindow(L"Info zu Horlomat")); }
+    // Once the program is idle, closes each message box it shows with OK, until none comes; their texts. Wine's
+    // crash dialog is off during the run, so a crashed program has ended and Idle says so.
+    std::vector<std::wstring> CloseBoxes() const;
 
 private:
     HANDLE process_ = nullptr;
@@ -85,19 +94,6 @@ private:
     HWND main_ = nullptr;
 };
 
-// A press from a thread of its own, as a box keeps the handler waiting until someone answers it: the texts of the
-// boxes it showed, each closed with OK, whether it returned in time, and whether the program ended (Wine's crash
-// dialog is off during the run, so a crashed program ends).
-struct Pressed {
-    bool answered = false, crashed = false;
-    std::vector<std::wstring> boxes;
-};
-Pressed Press(const App& app, HWND window, int id);
-
-inline std::wstring BoxText(HWND box) {
-    return WindowText(::GetDlgItem(box, 0xFFFF));
-}
-bool CloseBox(HWND box);  // with OK; true once it has gone
 // What a screen reader announces for the window: the name of its client object.
 std::wstring AccessibleName(HWND window);
 
@@ -116,19 +112,5 @@ std::vector<std::wstring> ToolRuns(const std::wstring& path);
 // A registry value of the test prefix, set as a case needs it (nullopt deletes it). Each case sets what it reads,
 // so nothing a killed run leaves behind decides the next.
 void SetValue(HKEY root, const char* key, const char* name, std::optional<std::string> bytes, DWORD type = REG_SZ);
-
-std::string Narrow(const std::wstring& text);  // to the ANSI code page
-std::wstring WindowText(HWND window);
-std::optional<std::string> ReadFile(const std::wstring& path);
-void WriteFile(const std::wstring& path, const std::string& bytes);
-
-// Polls `condition` until it holds or the time is up.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
-    for (const ULONGLONG end = ::GetTickCount64() + milliseconds;; ::Sleep(5)) {
-        if (condition()) return true;
-        if (::GetTickCount64() >= end) return false;
-    }
-}
 
 }  // namespace ui

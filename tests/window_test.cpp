@@ -21,20 +21,16 @@ TEST(MainWindow, ShowsEachControlWithItsTextLimitAndNameForAScreenReader) {
                                                     {ids::txtZeit + 2, L"Tag"},
                                                     {ids::txtZeit + 3, L"Stunde"},
                                                     {ids::txtZeit + 4, L"Minute"}};
-    for (const auto& [id, name] : named) {
-        EXPECT_EQ(AccessibleName(app.Item(id)), name);
-        if (id < ids::txtZeit) {
-            EXPECT_EQ(app.Text(id), name);
-        }
-    }
+    for (const auto& [id, name] : named) EXPECT_EQ(AccessibleName(app.Item(id)), name);
     for (int i = 0; i < 5; ++i) {  // typing stops at the limit
         app.SetText(ids::txtZeit + i, L"");
         for (wchar_t c : std::wstring(L"12345")) ::SendMessageW(app.Item(ids::txtZeit + i), WM_CHAR, c, 1);
-        EXPECT_EQ(app.Field(i), i ? L"12" : L"1234");
+        EXPECT_EQ(app.Text(ids::txtZeit + i), i ? L"12" : L"1234");
     }
 }
 
-TEST(MainWindow, TabGoesRoundFromZeitSetzenAndEnterAndEscPressNothing) {
+// Beenden ends at once and, like Enter and Esc, saves nothing.
+TEST(MainWindow, TabGoesRoundFromZeitSetzenEnterAndEscPressNothingAndBeendenSavesNothing) {
     Sandbox sandbox;
     App app(sandbox);
     ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(ids::cmdZeitSetzen); }));
@@ -46,19 +42,11 @@ TEST(MainWindow, TabGoesRoundFromZeitSetzenAndEnterAndEscPressNothing) {
     app.Key(VK_RETURN);
     app.Key(VK_ESCAPE);
     ASSERT_TRUE(app.Idle());
-    EXPECT_TRUE(app.Windows().empty() && app.Text(ids::lblGesetzteZeit).empty() && !sandbox.ReadIni());
-}
-
-TEST(MainWindow, BeendenAndTheCloseButtonEndAtOnceAndSaveNothing) {
-    for (bool byMenu : {true, false}) {
-        Sandbox sandbox;
-        App app(sandbox);
-        app.SetTicked(true);
-        if (byMenu) app.Menu(L'd', L'b');
-        else ::PostMessageW(app.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_TRUE(app.WaitForExit(10000)) << (byMenu ? "Beenden" : "close button");
-        EXPECT_FALSE(sandbox.ReadIni());
-    }
+    EXPECT_TRUE(app.Windows().empty() && app.Text(ids::lblGesetzteZeit).empty());
+    app.SetTicked(true);
+    app.Menu(L'd', L'b');
+    EXPECT_TRUE(app.WaitForExit(10000));
+    EXPECT_FALSE(sandbox.ReadIni());
 }
 
 // The date and time panel through the system's rundll32.exe by its full path, never a copy beside the program.
@@ -88,9 +76,9 @@ TEST(SettingsFile, IsTheOneBesideTheExecutable) {
     std::filesystem::copy_file(sandbox.Exe(), L"X:\\Horlomat.exe", std::filesystem::copy_options::overwrite_existing);
     for (const std::wstring& folder : {sandbox.folder, std::wstring(L"X:")}) {
         const std::wstring ini = folder + L"\\Horlomat.ini";
-        WriteFile(ini, "[Zeit]\r\nJahr=2030\r\n");
+        WriteFile(ini, "[Zeit]\r\nJahr=2030\r\nTag=\r\n");
         App app(sandbox, folder + L"\\Horlomat.exe", elsewhere.folder);
-        EXPECT_EQ(app.Field(0), L"2030");
+        EXPECT_EQ(app.FieldTexts(), L"2030|12||15|30");  // an empty day stays empty
         app.SetFields(kPinnedFields);
         app.Click(ids::cmdZeitSetzen);
         EXPECT_EQ(ReadFile(ini).value_or("").substr(0, 17), "[Zeit]\r\nJahr=2026") << Narrow(folder);
@@ -98,72 +86,50 @@ TEST(SettingsFile, IsTheOneBesideTheExecutable) {
     EXPECT_EQ(elsewhere.ReadIni(), "[Zeit]\r\nJahr=1999\r\n");
 }
 
-// Ticking the box with the mouse sets and stores nothing; the next apply stores it with the fields, key by key.
-TEST(Apply, StoresTheSixKeysInOrderAfterASetAndTheBoxOnlyThen) {
+// A tick sets nothing while the box is unticked. Ticking it with the mouse sets and stores nothing either; the next
+// tick sets the clock from the fields, stores them key by key with the box, and leaves the focus where the user has it.
+TEST(Tick, SetsAndStoresOnlyOnceTheBoxIsTickedAndLeavesTheFocusAlone) {
     PinnedClock clock(2026, 1, 5, 7, 5);
     Sandbox sandbox;
     App app(sandbox);
     app.SetFields({L"2026", L"01", L"5", L"7", L"5"});
+    app.Tick();
     ::PostMessageW(app.Item(ids::chkRegel), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     ::PostMessageW(app.Item(ids::chkRegel), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     ASSERT_TRUE(app.Idle());
     EXPECT_TRUE(app.Ticked() && app.Text(ids::lblGesetzteZeit).empty() && !sandbox.ReadIni());
-    app.Click(ids::cmdZeitSetzen);
+    for (int i = 0; i < 3; ++i) app.Key(VK_TAB);  // from the box round to the minute
+    ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(ids::txtZeit + 4); }));
+    app.Tick();
+    ASSERT_TRUE(app.Idle());
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"05.01.2026, 07:05:00");
     EXPECT_EQ(sandbox.ReadIni(),
               "[Zeit]\r\nJahr=2026\r\nMonat=01\r\nTag=5\r\nStunde=7\r\nMinute=5\r\nZeitHalten=JA\r\n");
+    EXPECT_EQ(app.Focus(), app.Item(ids::txtZeit + 4));
 }
 
 // A field without a number stops the apply with one box, from a press or a tick alike; while it is open, presses
 // and ticks add no second box.
 TEST(Apply, AFieldWithoutANumberIsReportedInOneBoxAndChangesNothing) {
     PinnedClock clock;
-    const std::pair<Fields, const wchar_t*> cases[] = {
-        {{L"", L"12", L"5", L"14", L"30"}, L"Die Zeit wurde nicht gesetzt: Im Feld „Jahr“ steht keine ganze Zahl."},
-        {{L"2026", L"12", L"5", L"32768", L"30"},
-         L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld „Stunde“ liegt nicht zwischen -32768 und 32767."}};
-    for (bool byTick : {false, true}) {
-        for (const auto& [fields, message] : cases) {
-            SCOPED_TRACE(Narrow(message) + (byTick ? " (tick)" : " (press)"));
-            Sandbox sandbox;
-            sandbox.WriteIni("[Zeit]\r\nJahr=2025\r\n");
-            App app(sandbox);
-            app.SetFields(fields);
-            app.SetTicked(byTick);
-            const auto trigger = [&] { byTick ? app.Tick() : app.Post(ids::cmdZeitSetzen); };
-            trigger();
-            const HWND box = app.WaitForWindow(L"Horlomat");
-            EXPECT_EQ(BoxText(box), message);
-            trigger();
-            trigger();
-            ASSERT_TRUE(app.Idle());
-            EXPECT_EQ(app.Windows().size(), 1u) << "a second box";
-            ASSERT_TRUE(CloseBox(box) && app.Idle());
-            EXPECT_TRUE(app.Windows().empty()) << "a queued press opened another box";
-            EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"");
-            EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2025\r\n");
-        }
-    }
-}
-
-// A tick presses "Zeit setzen" only while the box is ticked, and leaves the focus where the user has it.
-TEST(Tick, PressesZeitSetzenOnlyWhileTheBoxIsTickedAndLeavesTheFocusAlone) {
-    PinnedClock clock;
     Sandbox sandbox;
+    sandbox.WriteIni("[Zeit]\r\nJahr=2025\r\n");
     App app(sandbox);
-    app.SetFields(kPinnedFields);
-    app.Tick();
-    ASSERT_TRUE(app.Idle());
-    EXPECT_TRUE(app.Text(ids::lblGesetzteZeit).empty() && !sandbox.ReadIni());
-    ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(ids::cmdZeitSetzen); }));
-    app.Key(VK_TAB);
-    app.Key(VK_TAB);
-    ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Item(ids::txtZeit + 4); }));
-    app.SetTicked(true);
-    app.Tick();
-    ASSERT_TRUE(app.Idle());
-    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
-    EXPECT_EQ(app.Focus(), app.Item(ids::txtZeit + 4)) << "the user typing in a field keeps the focus";
+    app.SetFields({L"2026", L"12", L"5", L"32768", L"30"});
+    for (bool byTick : {false, true}) {
+        app.SetTicked(byTick);
+        const auto trigger = [&] { byTick ? app.Tick() : app.Post(ids::cmdZeitSetzen); };
+        trigger();
+        ASSERT_TRUE(app.Idle());
+        trigger();
+        trigger();
+        ASSERT_TRUE(app.Idle());
+        EXPECT_EQ(app.Windows(L"Horlomat").size(), 1u) << "a second box";
+        EXPECT_EQ(app.CloseBoxes(), std::vector<std::wstring>{L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld "
+                                                              L"„Stunde“ liegt nicht zwischen -32768 und 32767."});
+    }
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"");
+    EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2025\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,137 @@
+// The logic that needs no window: field texts into the record for the clock and the confirmation, the settings
+// file's texts, and how the launcher reads a registry value. Expected texts are those of the test prefix: German,
+// dd.MM.yyyy.
+#include "about/sysinfo.h"
+#include "app/apply.h"
+#include "settings/global.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <sddl.h>
+
+#include <array>
+#include <bit>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace std::string_literals;
+
+// The record is filled in order and keeps what the fields before a bad one gave, which the message names. A part of
+// the confirmation whose text does not read as a date or time is shown from the record the clock got.
+TEST(Apply, FillsTheRecordInOrderAndConfirmsWhatReadsOrNamesTheBadField) {
+    using Words = std::array<WORD, 8>;  // the record word by word: year, month, day of week, day, ...
+    const std::wstring notSet = L"Die Zeit wurde nicht gesetzt: ";
+    const struct {
+        apply::FieldTexts fields;
+        Words record;
+        std::wstring shown;
+    } cases[] = {
+        {{L"2026", L"12", L"5", L"14", L"30"}, {2026, 12, 3, 5, 14, 30, 0, 999}, L"05.12.2026, 14:30:00"},
+        {{L"2026", L"12", L"+5", L"+7", L"+5"}, {2026, 12, 3, 5, 7, 5, 0, 999}, L"05.12.2026, 07:05:00"},
+        {{L"1700", L"12", L"5", L"+7", L"45"}, {1700, 12, 3, 5, 7, 45, 0, 999}, L"05.12.1700, 07:45:00"},
+        {{L"10000", L"12", L"5", L"14", L"30"}, {10000, 12, 3, 5, 14, 30, 0, 999}, L"00:00:00, 14:30:00"},
+        {{L"", L"12", L"5", L"14", L"30"},
+         {1999, 9, 3, 9, 9, 9, 59, 999},
+         notSet + L"Im Feld „Jahr“ steht keine ganze Zahl."},
+        {{L"2026", L"13", L"Tag", L"14", L"30"},
+         {2026, 13, 3, 9, 9, 9, 59, 999},
+         notSet + L"Im Feld „Tag“ steht keine ganze Zahl."},
+        {{L"2026", L"12", L"5", L"32768", L"30"},
+         {2026, 12, 3, 5, 9, 9, 59, 999},
+         notSet + L"Die Zahl im Feld „Stunde“ liegt nicht zwischen -32768 und 32767."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.fields));
+        SYSTEMTIME record{1999, 9, 3, 9, 9, 9, 59, 999};  // day of week and milliseconds are never written
+        const auto failure = apply::ConvertFields(c.fields, record);
+        EXPECT_EQ(std::bit_cast<Words>(record), c.record);
+        EXPECT_EQ(failure ? apply::FailureText(*failure) : apply::ConfirmationText(c.fields, record), c.shown);
+    }
+}
+
+// The reader drops blanks and control characters at the ends and one pair of quotes, so such texts are stored
+// quoted. When one text cannot be given back (line break, not in the ANSI code page, too long), nothing is written:
+// the file never mixes two sets.
+TEST(StoreSettings, WritesSixKeysThatReadBackUnchangedOrNone) {
+    const std::filesystem::path ini = std::filesystem::temp_directory_path() / "horlomat-unit.ini";
+    global::IniFilePath = ini.wstring();
+    const std::string kept = "[Zeit]\r\nStunde=9\r\n";
+    const struct {
+        std::wstring value;
+        std::string line;
+    } cases[] = {
+        {L" 14\t", "\" 14\t\""},
+        {L"\"14\"", "\"\"14\"\""},
+        {L"14 \x20AC", "14 \x80"},
+        {std::wstring(251, L'0') + L" ", "\"" + std::string(251, '0') + " \""},
+        {L"1\r\n4", ""},
+        {L"14\x2003", ""},
+        {std::wstring(255, L'0'), ""},
+        {std::wstring(252, L'0') + L" ", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.value));
+        std::ofstream(ini, std::ios::binary | std::ios::trunc) << kept;
+        global::StoreSettings({{L"2026", L"12", L"5", c.value, L"30"}, true});
+        std::ostringstream file;
+        file << std::ifstream(ini, std::ios::binary).rdbuf();
+        const std::string rest = "\r\nJahr=2026\r\nMonat=12\r\nTag=5\r\nMinute=30\r\nZeitHalten=JA\r\n";
+        EXPECT_EQ(file.str(), c.line.empty() ? kept : "[Zeit]\r\nStunde=" + c.line + rest);
+        if (!c.line.empty()) {
+            EXPECT_EQ(global::LoadSettings().fields[3], c.value);
+        }
+    }
+    std::filesystem::remove(ini);
+}
+
+// Read from a key the reader may only read (below HKEY_LOCAL_MACHINE a standard user may not write), at the edges of
+// the 1024-byte buffer and of a DWORD. A type that is not read as text is found and leaves the text as it was.
+TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
+    const wchar_t name[] = L"Software\\Horlomat-unit";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, name);  // a killed run's
+    HKEY key = nullptr;                         // keeps the right to write that it was opened with
+    ASSERT_EQ(::RegCreateKeyW(HKEY_CURRENT_USER, name, &key), ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr);
+    ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+    ::LocalFree(readOnly);
+    ::SetEnvironmentVariableW(L"HORLOMAT_UNIT", std::wstring(5000, L'x').c_str());
+    const struct {
+        DWORD type;
+        std::string bytes;
+        bool found;
+        std::wstring text;
+    } cases[] = {
+        {REG_SZ, "C:\\Tools\0"s, true, L"C:\\Tools"},
+        {REG_SZ, "ab\0\0"s, true, L"ab\0"s},  // one zero dropped, no more
+        {REG_SZ, "", true, L""},
+        {REG_SZ,
+         "Gr\xFC\xDF"
+         "e \x80"s,
+         true, L"Grüße €"},  // the ANSI code page of a German Windows
+        {REG_SZ, std::string(1024, '7'), true, std::wstring(1024, L'7')},
+        {REG_SZ, std::string(1025, '7'), false, L""},
+        {REG_EXPAND_SZ, "%HORLOMAT_UNIT%\\MSInfo", true, std::wstring(5000, L'x') + L"\\MSInfo"},
+        {REG_DWORD, "\x00\x01\x00\x00"s, true, L"256"},
+        {REG_DWORD, "\x05"s, true, L"5"},
+        {REG_DWORD, "\xFF\xFF\xFF\xFF"s, true, L"4294967295"},
+        {REG_DWORD, "\x01\x02\x03\x04\x05"s, false, L""},
+        {REG_BINARY, "C:\\Tools", true, L"vorher"},
+        {REG_QWORD, std::string(8, '\1'), true, L"vorher"},
+    };
+    for (const auto& c : cases) {
+        const std::string guarded = c.bytes + 'x';  // the system would count a zero right after a text in
+        ::RegSetValueExA(key, "v", 0, c.type, reinterpret_cast<const BYTE*>(guarded.data()), DWORD(c.bytes.size()));
+        std::wstring KeyVal = L"vorher";
+        EXPECT_EQ(about::GetKeyValue(HKEY_CURRENT_USER, name, L"v", KeyVal), c.found)
+            << testing::PrintToString(c.bytes);
+        EXPECT_EQ(KeyVal, c.text) << testing::PrintToString(c.bytes);
+    }
+    ::RegCloseKey(key);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, name);
+}
+
+}  // namespace

@@ -173,7 +173,7 @@ std::vector<std::wstring> App::CloseBoxes() const {
 }
 
 std::wstring AccessibleName(HWND window) {
-    const HRESULT com = ::CoInitialize(nullptr);
+    [[maybe_unused]] static const HRESULT com = ::CoInitialize(nullptr);  // once, for the whole run
     // Spelled out: MinGW's liboleacc.a exports a thunk under the name IID_IAccessible.
     constexpr GUID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
     IAccessible* object = nullptr;
@@ -187,16 +187,14 @@ std::wstring AccessibleName(HWND window) {
         ::SysFreeString(name);
         object->Release();
     }
-    if (SUCCEEDED(com)) ::CoUninitialize();
     return text;
 }
 
 Held Measure(DWORD processId) {
     Held r;
     HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    // GDI objects: the used entries of the handle table the PEB points to (at 0xF8), 0x10000 entries of 24 bytes,
-    // the owner's process id in the low 16 bits at 8 (0 under Wine, which keeps a table per process), the type at
-    // 14: 1 DC, 4 region, 5 surface.
+    // GDI objects: the used entries of the handle table the PEB points to (at 0xF8; Wine keeps one per process),
+    // 0x10000 entries of 24 bytes, the type at 14: 1 DC, 4 region, 5 surface.
     PROCESS_BASIC_INFORMATION basic{};
     std::uint64_t table = 0;
     std::vector<std::uint8_t> e(0x10000 * 24);
@@ -204,22 +202,16 @@ Held Measure(DWORD processId) {
         ::ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &table, 8, nullptr) &&
         table && ::ReadProcessMemory(process, reinterpret_cast<void*>(table), e.data(), e.size(), nullptr)) {
         r.gdi = r.cached = 0;
-        for (std::size_t i = 0; i < e.size(); i += 24) {
-            const DWORD owner = e[i + 8] | e[i + 9] << 8;
-            if (e[i + 14] == 0 || (owner != 0 && owner != (processId & 0xFFFF))) continue;
-            ++(e[i + 14] == 1 || e[i + 14] == 4 || e[i + 14] == 5 ? r.cached : r.gdi);
+        for (std::size_t i = 14; i < e.size(); i += 24) {
+            if (e[i] != 0) ++(e[i] == 1 || e[i] == 4 || e[i] == 5 ? r.cached : r.gdi);
         }
     }
     ::CloseHandle(process);
     // Kernel handles: the system's list (SystemExtendedHandleInformation) of a count, a reserved word and entries
     // of five words, the owner's process id in the second.
-    std::vector<ULONG_PTR> list(1 << 17);
-    NTSTATUS status;
-    while ((status = ::NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(64), list.data(),
-                                                static_cast<ULONG>(list.size() * sizeof(ULONG_PTR)), nullptr)) ==
-           static_cast<NTSTATUS>(0xC0000004)) {  // too small
-        list.resize(list.size() * 2);
-    }
+    std::vector<ULONG_PTR> list(1 << 20);
+    const NTSTATUS status = ::NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(64), list.data(),
+                                                       static_cast<ULONG>(list.size() * sizeof(ULONG_PTR)), nullptr);
     for (ULONG_PTR i = 0; status == 0 && i < list[0]; ++i) r.handles += list[2 + i * 5 + 1] == processId;
     if (status == 0) ++r.handles;  // from -1
     // Windows: every descendant of the desktop.

@@ -3,6 +3,7 @@
 #include "tests/harness.h"
 
 #include <filesystem>
+#include <random>
 
 namespace ui {
 namespace {
@@ -64,31 +65,50 @@ TEST(Computerzeit, StartsTheSystemRundll32ForEachPressAndTouchesNothingElse) {
     ASSERT_TRUE(WaitFor([&] { return ToolRuns(rundll32).size() == 2; }));
     EXPECT_EQ(ToolRuns(rundll32)[1], folder + L">\"" + rundll32 + L"\" shell32.dll,Control_RunDLL timedate.cpl,,0");
     EXPECT_TRUE(ToolRuns(sandbox.folder + L"\\rundll32.exe").empty());
-    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"");
     EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2030\r\n");
 }
 
-// Beside the executable whatever the working folder, also in a drive's root (X:, which scripts/test.sh maps).
-TEST(SettingsFile, IsTheOneBesideTheExecutable) {
-    PinnedClock clock;
+// The one beside the executable whatever the working folder, also in a drive's root (X:, which scripts/test.sh maps).
+// The fields show what reads, the local date and time for what is missing; the start writes nothing, a set stores
+// there. A folder of that name is neither read nor written, and the clock is set all the same.
+TEST(SettingsFile, IsTheOneBesideTheExecutableWhateverItHolds) {
+    std::string garbage(64 << 10, '\0'), big;
+    std::generate(garbage.begin(), garbage.end(), std::mt19937(1));
+    while (big.size() < Size(1u << 20, 50u << 20)) big += "[A" + std::to_string(big.size()) + "]\r\nJahr=1\r\n";
+    const PinnedClock clock;
     Sandbox sandbox, elsewhere;
     elsewhere.WriteIni("[Zeit]\r\nJahr=1999\r\n");
     std::filesystem::copy_file(sandbox.Exe(), L"X:\\Horlomat.exe", std::filesystem::copy_options::overwrite_existing);
-    for (const std::wstring& folder : {sandbox.folder, std::wstring(L"X:")}) {
-        const std::wstring ini = folder + L"\\Horlomat.ini";
-        WriteFile(ini, "[Zeit]\r\nJahr=2030\r\nTag=\r\n");
-        App app(sandbox, folder + L"\\Horlomat.exe", elsewhere.folder);
-        EXPECT_EQ(app.FieldTexts(), L"2030|12||15|30");  // an empty day stays empty
+    const struct {
+        std::wstring folder;
+        std::optional<std::string> bytes;  // none: a folder
+        std::wstring fields;               // 14:30 UTC is 15:30 in Berlin
+    } cases[] = {
+        {sandbox.folder, "[Zeit]\r\nJahr=2030\r\nTag=\r\n", L"2030|12||15|30"},
+        {L"X:", "[Zeit]\nMonat= 07 \nJahr=" + std::string(10000, '7'), std::wstring(254, L'7') + L"|07|5|15|30"},
+        {sandbox.folder, garbage, L"2026|12|5|15|30"},
+        {sandbox.folder, big + "[Zeit]\r\nJahr=2031\r\n", L"2031|12|5|15|30"},
+        {sandbox.folder, {}, L"2026|12|5|15|30"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring ini = c.folder + L"\\Horlomat.ini";
+        std::filesystem::remove_all(ini);
+        c.bytes ? WriteFile(ini, *c.bytes) : void(std::filesystem::create_directory(ini));
+        App app(sandbox, c.folder + L"\\Horlomat.exe", elsewhere.folder);
+        EXPECT_EQ(app.FieldTexts(), c.fields);
+        EXPECT_EQ(ReadFile(ini), c.bytes) << "written at the start";
         app.SetFields(kPinnedFields);
         app.Click(ids::cmdZeitSetzen);
-        EXPECT_EQ(ReadFile(ini).value_or("").substr(0, 17), "[Zeit]\r\nJahr=2026") << Narrow(folder);
+        EXPECT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
+        EXPECT_EQ(ReadFile(ini) == c.bytes, !c.bytes) << "stored, unless a folder";
     }
     EXPECT_EQ(elsewhere.ReadIni(), "[Zeit]\r\nJahr=1999\r\n");
+    std::printf("SOAK|SettingsFile|%zu|a file of %zu MB among them\n", std::size(cases), big.size() >> 20);
 }
 
 // A tick sets nothing while the box is unticked. Ticking it with the mouse sets and stores nothing either; the next
 // tick sets the clock from the fields, stores them key by key with the box, and leaves the focus where the user has it.
-TEST(Tick, SetsAndStoresOnlyOnceTheBoxIsTickedAndLeavesTheFocusAlone) {
+TEST(Apply, ByTickOnlyOnceTheBoxIsTickedStoresTheFieldsAndReportsABadFieldInOneBox) {
     PinnedClock clock(2026, 1, 5, 7, 5);
     Sandbox sandbox;
     App app(sandbox);
@@ -106,30 +126,22 @@ TEST(Tick, SetsAndStoresOnlyOnceTheBoxIsTickedAndLeavesTheFocusAlone) {
     EXPECT_EQ(sandbox.ReadIni(),
               "[Zeit]\r\nJahr=2026\r\nMonat=01\r\nTag=5\r\nStunde=7\r\nMinute=5\r\nZeitHalten=JA\r\n");
     EXPECT_EQ(app.Focus(), app.Item(ids::txtZeit + 4));
-}
-
-// A field without a number stops the apply with one box, from a press or a tick alike; while it is open, presses
-// and ticks add no second box.
-TEST(Apply, AFieldWithoutANumberIsReportedInOneBoxAndChangesNothing) {
-    PinnedClock clock;
-    Sandbox sandbox;
-    sandbox.WriteIni("[Zeit]\r\nJahr=2025\r\n");
-    App app(sandbox);
-    app.SetFields({L"2026", L"12", L"5", L"32768", L"30"});
-    for (bool byTick : {false, true}) {
-        app.SetTicked(byTick);
-        const auto trigger = [&] { byTick ? app.Tick() : app.Post(ids::cmdZeitSetzen); };
-        trigger();
+    // A field without a number stops the apply with one box, from a press or a tick alike, and changes nothing;
+    // while it is open, presses and ticks add no second box.
+    const std::optional<std::string> stored = sandbox.ReadIni();
+    app.SetText(ids::txtZeit + 3, L"32768");
+    for (bool byTick : {true, false}) {
+        byTick ? app.Tick() : app.Post(ids::cmdZeitSetzen);
         ASSERT_TRUE(app.Idle());
-        trigger();
-        trigger();
+        app.Tick();
+        app.Post(ids::cmdZeitSetzen);
         ASSERT_TRUE(app.Idle());
         EXPECT_EQ(app.Windows(L"Horlomat").size(), 1u) << "a second box";
         EXPECT_EQ(app.CloseBoxes(), std::vector<std::wstring>{L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld "
                                                               L"„Stunde“ liegt nicht zwischen -32768 und 32767."});
     }
-    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"");
-    EXPECT_EQ(sandbox.ReadIni(), "[Zeit]\r\nJahr=2025\r\n");
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"05.01.2026, 07:05:00");
+    EXPECT_EQ(sandbox.ReadIni(), stored);
 }
 
 }  // namespace

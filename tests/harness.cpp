@@ -89,30 +89,16 @@ void App::SetFields(const Fields& fields) const {
     for (int i = 0; i < 5; ++i) SetText(ids::txtZeit + i, fields[static_cast<size_t>(i)]);
 }
 
-std::wstring App::FieldTexts() const {
-    std::wstring texts = Text(ids::txtZeit);
-    for (int i = 1; i < 5; ++i) texts += L"|" + Text(ids::txtZeit + i);
-    return texts;
-}
-
 void App::Click(int id) const {
     ::SendMessageTimeoutW(main_, WM_COMMAND, id, reinterpret_cast<LPARAM>(Item(id)), SMTO_ABORTIFHUNG, 30000, nullptr);
 }
 
 void App::Menu(wchar_t menuKey, wchar_t itemKey) const {
-    // Another process's menus cannot be read under Wine, so they are driven as the user would.
+    // Another process's menus cannot be read under Wine, so they are driven as the user would: the item's key once
+    // the menu is open, to the thread whose keyboard the menu's loop reads.
     ::PostMessageW(main_, WM_SYSCHAR, menuKey, 1u << 29);
-    HWND menu = nullptr;  // this program's, not any "#32768" on the desktop
-    WaitFor([&] {
-        for (HWND w : Windows()) {
-            wchar_t name[16] = {};
-            if (::GetClassNameW(w, name, 16) && std::wstring(name) == L"#32768") menu = w;
-        }
-        return menu != nullptr;
-    });
-    ::PostMessageW(menu ? menu : main_, WM_CHAR, itemKey, 0);
-    // Wine's menu loop reads the keyboard of the main window's thread.
-    ::PostMessageW(main_, WM_KEYDOWN, ::VkKeyScanW(itemKey) & 0xFF, 0);
+    WaitFor([&] { return !Windows(L"").empty(); });
+    ::PostMessageW(main_, WM_CHAR, itemKey, 0);
 }
 
 bool App::Idle() const {
@@ -214,19 +200,16 @@ Held Measure(DWORD processId) {
                                                        static_cast<ULONG>(list.size() * sizeof(ULONG_PTR)), nullptr);
     for (ULONG_PTR i = 0; status == 0 && i < list[0]; ++i) r.handles += list[2 + i * 5 + 1] == processId;
     if (status == 0) ++r.handles;  // from -1
-    // Windows: every descendant of the desktop.
-    std::pair<DWORD, long long> windows{processId, 0};
-    ::EnumChildWindows(
-        ::GetDesktopWindow(),
-        [](HWND window, LPARAM counted) {
-            auto& [owner, n] = *reinterpret_cast<std::pair<DWORD, long long>*>(counted);
-            DWORD id = 0;
-            ::GetWindowThreadProcessId(window, &id);
-            n += id == owner;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    r.windows = windows.second;
+    // Windows: the top-level ones and their descendants.
+    r.windows = 0;
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        if (::GetWindowThreadProcessId(w, &owner) && owner == processId) {
+            ++r.windows;
+            const WNDENUMPROC count = [](HWND, LPARAM n) { return ++*reinterpret_cast<long long*>(n), TRUE; };
+            ::EnumChildWindows(w, count, reinterpret_cast<LPARAM>(&r.windows));
+        }
+    }
     return r;
 }
 

@@ -66,7 +66,6 @@ public:
     std::wstring Text(int id) const { return WindowText(Item(id)); }
     void SetText(int id, const std::wstring& text) const;
     void SetFields(const Fields& fields) const;
-    std::wstring FieldTexts() const;  // joined by "|"
     bool Ticked() const { return ::SendMessageW(Item(ids::chkRegel), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void SetTicked(bool on) const { ::SendMessageW(Item(ids::chkRegel), BM_SETCHECK, on, 0); }
 

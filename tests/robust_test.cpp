@@ -3,8 +3,7 @@
 // "SOAK|" lines into a table.
 #include "tests/harness.h"
 
-namespace ui {
-namespace {
+using namespace ui;
 
 // Runs `round` (false ends the run) warmUp + count times and fails unless what the program holds stands still from
 // the end of the warm-up: windows, kernel handles and GDI objects exactly. Wine keeps up to 64 window DCs in a
@@ -47,7 +46,6 @@ TEST(LongUse, HostileTextsAndTheAboutDialogNeverCrashHangOrLeak) {
         Fields fields = kPinnedFields;
         fields[i % 5] = texts[i / 5 % texts.size()];
         app.SetFields(fields);
-        app.SetTicked(i % 2);
         app.SetText(ids::lblGesetzteZeit, L"");
         app.Post(ids::cmdZeitSetzen);
         // A set or a refusal shows in the label, a field without a number in one box.
@@ -57,9 +55,9 @@ TEST(LongUse, HostileTextsAndTheAboutDialogNeverCrashHangOrLeak) {
         if (answered && i % 10 == 0) {
             const HWND dialog = app.OpenAbout();
             ::PostMessageW(dialog, WM_COMMAND, about_ids::cmdSysInfo, 0);
-            answered = app.CloseBoxes().size() == 1;
-            ::PostMessageW(dialog, WM_COMMAND, i % 20 ? IDOK : IDCANCEL, 0);
-            answered = answered && WaitFor([&] { return !::IsWindow(dialog); });
+            answered = app.CloseBoxes().size() == 1 &&
+                       ::PostMessageW(dialog, WM_COMMAND, i % 20 ? IDOK : IDCANCEL, 0) &&
+                       WaitFor([&] { return !::IsWindow(dialog); });
             EXPECT_TRUE(answered) << "About dialog";
         }
         return answered;
@@ -71,12 +69,13 @@ TEST(LongUse, HostileTextsAndTheAboutDialogNeverCrashHangOrLeak) {
 // the first apply changes nothing. This runs beside the rest, on the plain display, and only reads the program.
 TEST(HoldLong, NothingAtTheStartThenOneApplyPerMinuteAndNothingGrowing) {
     const std::size_t minutes = Size(2, 30);
-    const std::string stored[] = {
-        "[Zeit]\r\nJahr=2026\r\nMonat=12\r\nTag=5\r\nStunde=14\r\nMinute=30\r\nZeitHalten=JA\r\n",
-        "[Zeit]\r\nJahr=2025\r\nMonat=12\r\nTag=5\r\nStunde=14\r\nMinute=30\r\nZeitHalten=JA\r\n"};
+    const auto stored = [](int year) {
+        return "[Zeit]\r\nJahr=" + std::to_string(year) +
+               "\r\nMonat=12\r\nTag=5\r\nStunde=14\r\nMinute=30\r\nZeitHalten=JA\r\n";
+    };
     std::optional<PinnedClock> clock(std::in_place);
     const Sandbox sandbox;
-    sandbox.WriteIni(stored[0]);
+    sandbox.WriteIni(stored(2026));
     const App app(sandbox, {}, {}, SW_SHOWNOACTIVATE);
     const ULONGLONG started = ::GetTickCount64();  // the timer was armed just before
     ULONGLONG previous = 0;
@@ -87,7 +86,7 @@ TEST(HoldLong, NothingAtTheStartThenOneApplyPerMinuteAndNothingGrowing) {
         EXPECT_NEAR((at - previous) / 1000.0, 60, applies ? 3 : 6) << "apply at " << at << " ms";
         previous = at;
         EXPECT_EQ(app.Text(ids::lblGesetzteZeit), applies ? L"05.12.2025, 14:30:00" : kPinnedLabel);
-        EXPECT_TRUE(WaitFor([&] { return sandbox.ReadIni() == stored[applies ? 1 : 0]; }, 2000));
+        EXPECT_TRUE(WaitFor([&] { return sandbox.ReadIni() == stored(applies ? 2025 : 2026); }, 2000));
         app.SetText(ids::lblGesetzteZeit, L"");
         if (applies == 0) {
             // A year back at the same minute of the hour: neither the clock nor its minute decide a tick.
@@ -97,6 +96,3 @@ TEST(HoldLong, NothingAtTheStartThenOneApplyPerMinuteAndNothingGrowing) {
         return true;
     });
 }
-
-}  // namespace
-}  // namespace ui

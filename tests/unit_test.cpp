@@ -15,8 +15,6 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
-
 using namespace std::string_literals;
 
 // The record is filled in order and keeps what the fields before a bad one gave, which the message names. A part of
@@ -85,9 +83,7 @@ TEST(StoreSettings, WritesSixKeysThatReadBackUnchangedOrNone) {
         file << std::ifstream(ini, std::ios::binary).rdbuf();
         const std::string rest = "\r\nJahr=2026\r\nMonat=12\r\nTag=5\r\nMinute=30\r\nZeitHalten=JA\r\n";
         EXPECT_EQ(file.str(), c.line.empty() ? kept : "[Zeit]\r\nStunde=" + c.line + rest);
-        if (!c.line.empty()) {
-            EXPECT_EQ(global::LoadSettings().fields[3], c.value);
-        }
+        EXPECT_EQ(global::LoadSettings().fields[3], c.line.empty() ? L"9" : c.value);
     }
     std::filesystem::remove(ini);
 }
@@ -110,12 +106,8 @@ TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
         bool found;
         std::wstring text;
     } cases[] = {
-        {REG_SZ, "C:\\Tools\0"s, true, L"C:\\Tools"},
-        {REG_SZ, "ab\0\0"s, true, L"ab\0"s},  // one zero dropped, no more
-        {REG_SZ,
-         "Gr\xFC\xDF"
-         "e \x80"s,
-         true, L"Grüße €"},  // the ANSI code page of a German Windows
+        {REG_SZ, "ab\0\0"s, true, L"ab\0"s},                 // one zero dropped, no more
+        {REG_SZ, "Gr\xFC\xDF\x65 \x80"s, true, L"Grüße €"},  // the ANSI code page of a German Windows
         {REG_SZ, std::string(1024, '7'), true, std::wstring(1024, L'7')},
         {REG_SZ, std::string(1025, '7'), false, L""},
         {REG_EXPAND_SZ, "%HORLOMAT_UNIT%\\MSInfo", true, std::wstring(5000, L'x') + L"\\MSInfo"},
@@ -128,12 +120,9 @@ TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
         const std::string guarded = c.bytes + 'x';  // the system would count a zero right after a text in
         ::RegSetValueExA(key, "v", 0, c.type, reinterpret_cast<const BYTE*>(guarded.data()), DWORD(c.bytes.size()));
         std::wstring KeyVal = L"vorher";
-        EXPECT_EQ(about::GetKeyValue(HKEY_CURRENT_USER, name, L"v", KeyVal), c.found)
-            << testing::PrintToString(c.bytes);
-        EXPECT_EQ(KeyVal, c.text) << testing::PrintToString(c.bytes);
+        const bool found = about::GetKeyValue(HKEY_CURRENT_USER, name, L"v", KeyVal);
+        EXPECT_EQ(std::make_pair(found, KeyVal), std::make_pair(c.found, c.text)) << testing::PrintToString(c.bytes);
     }
     ::RegCloseKey(key);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, name);
 }
-
-}  // namespace

@@ -2,16 +2,15 @@
 // working folder and command line, "<folder>><command line>" in UTF-16, to "<its own path>.runs" and ends.
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::wstring self(MAX_PATH, L'\0');
     self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
-    std::wstring folder(MAX_PATH, L'\0');
-    folder.resize(::GetCurrentDirectoryW(MAX_PATH, folder.data()));
-    const std::wstring line = folder + L">" + ::GetCommandLineW() + L"\n";
-    HANDLE file = ::CreateFileW((self + L".runs").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring line = std::filesystem::current_path().wstring() + L">" + ::GetCommandLineW() + L"\n";
+    HANDLE file = ::CreateFileW((self + L".runs").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     ::WriteFile(file, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
     ::CloseHandle(file);

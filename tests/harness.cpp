@@ -10,16 +10,13 @@
 #include <stdexcept>
 
 namespace ui {
-namespace {
 
 // A Unix path from the environment on Wine's drive Z:.
-std::wstring PathFromEnvironment(const char* name) {
+static std::wstring PathFromEnvironment(const char* name) {
     const char* value = std::getenv(name);
     if (!value) throw std::runtime_error(std::string("environment variable missing: ") + name);
     return L"Z:" + std::filesystem::path(value).wstring();
 }
-
-}  // namespace
 
 PinnedClock::PinnedClock(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
     const SYSTEMTIME utc{year, month, 0, day, hour, minute, 0, 0};
@@ -69,9 +66,7 @@ App::App(const Sandbox& sandbox, const std::wstring& exe, const std::wstring& wo
         const std::vector<HWND> found = Windows(L"Tesmar-Software Horlomat setzten");
         return !found.empty() && (main_ = found[0]) && Item(ids::txtZeit) && Idle();
     };
-    if (!WaitFor(loaded, 20000)) {
-        throw std::runtime_error("Horlomat's main window did not appear");
-    }
+    if (!WaitFor(loaded, 20000)) throw std::runtime_error("Horlomat's main window did not appear");
 }
 
 App::~App() {
@@ -248,13 +243,12 @@ std::string Narrow(const std::wstring& text) {
 }
 
 std::wstring WindowText(HWND window) {
-    std::vector<wchar_t> buffer(4096);
+    std::wstring text(4096, L'\0');
     DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                               SMTO_ABORTIFHUNG, 5000, &length)) {
-        return L"<no answer>";
-    }
-    return std::wstring(buffer.data(), length);
+    return ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                 SMTO_ABORTIFHUNG, 5000, &length)
+               ? text.substr(0, length)
+               : L"<no answer>";
 }
 
 std::optional<std::string> ReadFile(const std::wstring& path) {

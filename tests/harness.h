@@ -78,13 +78,11 @@ public:
     void Key(UINT key) const;  // pressed and released on the control with the focus
     bool WaitForExit(DWORD milliseconds) const { return ::WaitForSingleObject(process_, milliseconds) == 0; }
 
-    // Top-level windows of this process but the main window: those with this title, hidden ones too (a dialog shows
-    // itself once its queue is empty), or all visible ones.
+    // This process's top-level windows but the main one: with this title, hidden too (as a new box is), or all visible.
     std::vector<HWND> Windows(const std::wstring& title = {}) const;
     HWND WaitForWindow(const std::wstring& title) const;
     HWND OpenAbout() const { return (Post(ids::mnuAbout), WaitForWindow(L"Info zu Horlomat")); }
-    // Once the program is idle, closes each message box it shows with OK, until none comes; their texts. Wine's
-    // crash dialog is off during the run, so a crashed program has ended and Idle says so.
+    // Once the program is idle, closes each message box it shows with OK until none comes; their texts.
     std::vector<std::wstring> CloseBoxes() const;
 
 private:

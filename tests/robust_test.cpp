@@ -1,6 +1,5 @@
 // Whatever comes in through the fields, the program answers and keeps running, and long use leaves what it holds
-// where it was after the first rounds. bench/soak.sh runs these at full size and gathers the
-// "SOAK|" lines into a table.
+// where it was after the first rounds. bench/soak.sh runs these at full size and tabulates the "SOAK|" lines.
 #include "tests/harness.h"
 
 using namespace ui;

@@ -111,12 +111,11 @@ TEST(Apply, ByTickOnlyOnceTheBoxIsTickedStoresTheFieldsAndReportsABadFieldInOneB
     app.Tick();
     ASSERT_TRUE(app.Idle());
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"05.01.2026, 07:05:00");
-    EXPECT_EQ(sandbox.ReadIni(),
-              "[Zeit]\r\nJahr=2026\r\nMonat=01\r\nTag=5\r\nStunde=7\r\nMinute=5\r\nZeitHalten=JA\r\n");
+    const std::string stored = "[Zeit]\r\nJahr=2026\r\nMonat=01\r\nTag=5\r\nStunde=7\r\nMinute=5\r\nZeitHalten=JA\r\n";
+    EXPECT_EQ(sandbox.ReadIni(), stored);
     EXPECT_EQ(app.Focus(), app.Item(ids::txtZeit + 4));
     // A field without a number stops the apply with one box, from a press or a tick alike, and changes nothing;
     // while it is open, presses and ticks add no second box.
-    const std::optional<std::string> stored = sandbox.ReadIni();
     app.SetText(ids::txtZeit + 3, L"32768");
     for (bool byTick : {true, false}) {
         byTick ? app.Tick() : app.Post(ids::cmdZeitSetzen);

@@ -25,7 +25,7 @@ TEST(AboutDialog, WorksByKeyboardAndTheLogoOpensTheMakersPage) {
         ASSERT_TRUE(WaitFor([&] { return app.Focus() == item(about_ids::cmdOK); }));
         for (int next : {about_ids::picIcon, about_ids::cmdSysInfo, about_ids::cmdOK}) {
             app.Key(VK_TAB);
-            EXPECT_TRUE(WaitFor([&] { return app.Focus() == item(next); })) << "to " << next;
+            ASSERT_TRUE(WaitFor([&] { return app.Focus() == item(next); })) << "to " << next;
             if (next == about_ids::picIcon) app.Key(closeKey == VK_RETURN ? VK_SPACE : VK_RETURN);
         }
         app.Key(closeKey);

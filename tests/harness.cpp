@@ -60,6 +60,12 @@ App::App(const Sandbox& sandbox, const std::wstring& exe, const std::wstring& wo
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     ::CloseHandle(info.hThread);
+    // In a job that ends with this program, so that no Horlomat outlives a test program that crashed.
+    static const HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    ::AssignProcessToJobObject(job, process_);
     // Loaded once its fields are there and it answers.
     const auto loaded = [&] {
         main_ = nullptr;
@@ -245,10 +251,9 @@ std::string Narrow(const std::wstring& text) {
 std::wstring WindowText(HWND window) {
     std::wstring text(4096, L'\0');
     DWORD_PTR length = 0;
-    return ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                                 SMTO_ABORTIFHUNG, 5000, &length)
-               ? text.substr(0, length)
-               : L"<no answer>";
+    const bool answered = ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                                SMTO_ABORTIFHUNG, 5000, &length);
+    return answered ? text.substr(0, length) : L"<no answer>";
 }
 
 std::optional<std::string> ReadFile(const std::wstring& path) {

@@ -95,10 +95,9 @@ private:
 std::wstring AccessibleName(HWND window);
 
 // What a process holds, counted from outside, as under Wine GetGuiResources and GetProcessHandleCount give 0.
+// `cached` counts the DCs, regions and surfaces, which Wine's cache of window DCs holds; `gdi` the other GDI objects.
 struct Held {
-    long long gdi = -1;     // GDI objects but for the three kinds below
-    long long cached = -1;  // DCs, regions and surfaces, which Wine's cache of window DCs holds
-    long long handles = -1, windows = -1;
+    long long gdi = -1, cached = -1, handles = -1, windows = -1;
 };
 Held Measure(DWORD processId);
 

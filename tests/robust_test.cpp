@@ -26,10 +26,9 @@ void ExpectFlat(const App& app, std::size_t warmUp, std::size_t count, Round rou
                 after.cached - before.cached, after.handles - before.handles, after.windows - before.windows);
 }
 
-// Each text goes into every field in turn, the others holding the pinned time: numbers past the 16-bit range and in
-// the forms the conversion reads, blanks and quotes the file would trim, the file's own syntax, control characters,
-// characters outside the ANSI code page and texts past the fields' limits. Every tenth apply the About dialog opens,
-// says that there is no system information tool, and closes with OK or Esc.
+// Each text in every field in turn, the others holding the pinned time: numbers past 16 bits and in forms the
+// conversion reads, blanks, quotes and syntax the file would mangle, control characters, characters outside the
+// code page, texts past the limits. Every tenth apply, the About dialog with its Systeminfo box, closed by OK or Esc.
 TEST(LongUse, HostileTextsAndTheAboutDialogNeverCrashHangOrLeak) {
     std::vector<std::wstring> texts = {
         L"",       L"-32769",           L"32768",    L"-1",     L"(30)",         L"&H1E",  L"12,5", L" 5", L"\"12\"",

@@ -98,7 +98,7 @@ start_wine_session() {
 # The tests' session: a Wine prefix of their own, never the one Horlomat runs in, with drive X: on a folder of it
 # for a start from a drive's root.
 start_test_session() {
-    export WINEPREFIX=$BUILD/test-prefix
+    export WINEPREFIX=$BUILD/test-prefix TZ=Europe/Berlin  # the winter dates the tests pin: an hour ahead of UTC
     start_wine_session
     # Without Wine's crash dialog a crashed program ends, and a test sees it.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null

@@ -28,14 +28,12 @@ void ExpectFlat(const App& app, std::size_t warmUp, std::size_t count, Round rou
 
 // Each text in every field in turn, the others holding the pinned time: numbers past 16 bits and in forms the
 // conversion reads, blanks, quotes and syntax the file would mangle, control characters, characters outside the
-// code page, texts past the limits. Every tenth apply, the About dialog with its Systeminfo box, closed by OK or Esc.
+// code page, texts past the limits. Every tenth apply, the About dialog is opened and closed.
 TEST(LongUse, HostileTextsAndTheAboutDialogNeverCrashHangOrLeak) {
     std::vector<std::wstring> texts = {
         L"",       L"-32769",           L"32768",    L"-1",     L"(30)",         L"&H1E",  L"12,5", L" 5", L"\"12\"",
         L"1\r\n2", L"Jahr=1\r\n[Zeit]", L"\x01\x1B", L"\x4E2D", L"\xD83D\xDE00", L"\xD800"};
     texts.push_back(std::wstring(300, L'0') + L"12");
-    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", {});
-    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", {});
     const PinnedClock clock;
     const Sandbox sandbox;
     const App app(sandbox);
@@ -50,13 +48,9 @@ TEST(LongUse, HostileTextsAndTheAboutDialogNeverCrashHangOrLeak) {
         const std::size_t boxes = app.CloseBoxes().size();
         bool answered = app.Idle() && (boxes == 1) == app.Text(ids::lblGesetzteZeit).empty() && boxes < 2;
         EXPECT_TRUE(answered) << testing::PrintToString(fields[i % 5].substr(0, 40)) << " in field " << i % 5;
-        if (answered && i % 10 == 0) {
+        if (answered && i % 10 == 0) {  // the About dialog, opened and closed
             const HWND dialog = app.OpenAbout();
-            ::PostMessageW(dialog, WM_COMMAND, about_ids::cmdSysInfo, 0);
-            answered = app.CloseBoxes().size() == 1 &&
-                       ::PostMessageW(dialog, WM_COMMAND, i % 20 ? IDOK : IDCANCEL, 0) &&
-                       WaitFor([&] { return !::IsWindow(dialog); });
-            EXPECT_TRUE(answered) << "About dialog";
+            answered = ::PostMessageW(dialog, WM_COMMAND, IDOK, 0) && WaitFor([&] { return !::IsWindow(dialog); });
         }
         return answered;
     });

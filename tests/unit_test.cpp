@@ -29,10 +29,10 @@ TEST(Apply, FillsTheRecordInOrderAndConfirmsWhatReadsOrNamesTheBadField) {
     } cases[] = {
         {{L"2026", L"12", L"+5", L"+7", L"+5"}, {2026, 12, 3, 5, 7, 5, 0, 999}, L"05.12.2026, 07:05:00"},
         {{L"1700", L"12", L"5", L"+7", L"45"}, {1700, 12, 3, 5, 7, 45, 0, 999}, L"05.12.1700, 07:45:00"},
-        {{L"10000", L"12", L"5", L"14", L"30"}, {10000, 12, 3, 5, 14, 30, 0, 999}, L"00:00:00, 14:30:00"},
-        {{L"", L"12", L"5", L"14", L"30"},
-         {1999, 9, 3, 9, 9, 9, 59, 999},
-         notSet + L"Im Feld „Jahr“ steht keine ganze Zahl."},
+        // -1 keeps its bit pattern, halves go to the even neighbour, the fields after a bad one are left alone.
+        {{L"-1", L"05", L"2,5", L"3,5", L"x"},
+         {65535, 5, 3, 2, 4, 9, 59, 999},
+         notSet + L"Im Feld „Minute“ steht keine ganze Zahl."},
         {{L"2026", L"13", L"Tag", L"14", L"30"},
          {2026, 13, 3, 9, 9, 9, 59, 999},
          notSet + L"Im Feld „Tag“ steht keine ganze Zahl."},
@@ -48,15 +48,11 @@ TEST(Apply, FillsTheRecordInOrderAndConfirmsWhatReadsOrNamesTheBadField) {
     }
 }
 
-TEST(IniPath, HasExactlyOneBackslashBeforeTheFileName) {
+// In a drive's root the file's path has one backslash. The reader drops blanks and control characters at the ends
+// and one pair of quotes, so such texts are stored quoted. When one text cannot be given back (line break, not in
+// the ANSI code page, too long), nothing is written: the file never mixes two sets.
+TEST(SettingsFile, HasOneBackslashInARootAndStoresTextsThatReadBackUnchangedOrNone) {
     EXPECT_EQ(global::IniPathIn(L"X:\\"), L"X:\\Horlomat.ini");
-    EXPECT_EQ(global::IniPathIn(L"C:\\Tools"), L"C:\\Tools\\Horlomat.ini");
-}
-
-// The reader drops blanks and control characters at the ends and one pair of quotes, so such texts are stored
-// quoted. When one text cannot be given back (line break, not in the ANSI code page, too long), nothing is written:
-// the file never mixes two sets.
-TEST(StoreSettings, WritesSixKeysThatReadBackUnchangedOrNone) {
     const std::filesystem::path ini = std::filesystem::temp_directory_path() / "horlomat-unit.ini";
     global::IniFilePath = ini.wstring();
     const std::string kept = "[Zeit]\r\nStunde=9\r\n";
@@ -71,7 +67,6 @@ TEST(StoreSettings, WritesSixKeysThatReadBackUnchangedOrNone) {
         {L"1\r\n4", ""},
         {L"14\x2003", ""},
         {std::wstring(255, L'0'), ""},
-        {std::wstring(252, L'0') + L" ", ""},
     };
     for (const auto& c : cases) {
         std::ofstream(ini, std::ios::binary | std::ios::trunc) << kept;
@@ -103,14 +98,11 @@ TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
         bool found;
         std::wstring text;
     } cases[] = {
-        {REG_SZ, "Gr\xFC\xDF\x65 \x80"s, true, L"Grüße €"},  // the ANSI code page of a German Windows
         {REG_SZ, std::string(1024, '7'), true, std::wstring(1024, L'7')},
         {REG_SZ, std::string(1025, '7'), false, L""},
         {REG_EXPAND_SZ, "%HORLOMAT_UNIT%\\MSInfo", true, std::wstring(5000, L'x') + L"\\MSInfo"},
         {REG_DWORD, "\x00\x01\x00\x00"s, true, L"256"},
         {REG_DWORD, "\xFF\xFF\xFF\xFF"s, true, L"4294967295"},
-        {REG_DWORD, "\x01\x02\x03\x04\x05"s, false, L""},
-        {REG_QWORD, std::string(8, '\1'), true, L"vorher"},
     };
     for (const auto& c : cases) {
         const std::string guarded = c.bytes + 'x';  // the system would count a zero right after a text in

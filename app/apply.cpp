@@ -83,11 +83,7 @@ void FrmTime::cmdZeitSetzen_Click() {
 }
 
 void FrmTime::Timer1_Timer() {
-    // Presses "Zeit setzen" the way the button reports a click, so the apply
-    // runs inside this tick; unlike BM_CLICK this leaves the focus where the
-    // user is typing and works while a modal dialog has the activation.
-    if (chkRegelTicked()) {
-        ::SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(ids::cmdZeitSetzen, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(ids::cmdZeitSetzen)));
-    }
+    // The button's handler itself, not BM_CLICK: the focus stays where the user
+    // is typing, and it works while a modal dialog has the activation.
+    if (chkRegelTicked()) cmdZeitSetzen_Click();
 }

@@ -183,6 +183,8 @@ void FrmTime::cmdZeitDialog_Click() {
     // there, so a rundll32.exe or shell32.dll planted beside Horlomat.exe or in
     // the working folder is never run instead.
     const std::wstring systemDirectory = platform::SystemDirectory();
+    // Without it the path would name the root of the current drive.
+    if (systemDirectory.empty()) return Report(texts::kPanelFailed, ERROR_PATH_NOT_FOUND);
     const std::wstring rundll32 = systemDirectory + L"\\rundll32.exe";
     const std::wstring commandLine = L"\"" + rundll32 + L"\" shell32.dll,Control_RunDLL timedate.cpl,,0";
     if (const DWORD error = platform::StartProcess(rundll32, commandLine, systemDirectory)) {

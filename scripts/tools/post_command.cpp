@@ -18,8 +18,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     thread.cbSize = sizeof(thread);
     bool posted = false;
     if (window && std::wcscmp(args[2], L"tab") == 0) {
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &thread);
-        posted = ::PostMessageW(thread.hwndFocus, WM_KEYDOWN, VK_TAB, 1) &&
+        posted = ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus &&
+                 ::PostMessageW(thread.hwndFocus, WM_KEYDOWN, VK_TAB, 1) &&
                  ::PostMessageW(thread.hwndFocus, WM_KEYUP, VK_TAB, 0xC0000001);
     } else if (window) {
         const auto id = static_cast<WORD>(std::wcstoul(args[2], nullptr, 10));

@@ -62,24 +62,40 @@ std::wstring ConfirmationText(const FieldTexts& fields, const SYSTEMTIME& set) {
     return text;
 }
 
+std::wstring NotStoredText() {
+    return texts::kNotStored + global::IniFilePath;
+}
+
+Result Apply(const global::Settings& settings, SYSTEMTIME& newTime) {
+    if (const auto failure = ConvertFields(settings.fields, newTime)) return {Result::BadField, FailureText(*failure)};
+    if (!::SetSystemTime(&newTime)) return {Result::Refused, texts::kNotSet};
+    Result set{Result::Set, ConfirmationText(settings.fields, newTime)};
+    set.stored = global::StoreSettings(settings);
+    return set;
+}
+
 }  // namespace apply
 
-void FrmTime::cmdZeitSetzen_Click() {
+apply::Result FrmTime::cmdZeitSetzen_Press() {
     global::Settings settings;
     for (int i = 0; i < 5; ++i) settings.fields[i] = platform::WindowText(Control(ids::txtZeit + i));
-
-    if (const auto failure = apply::ConvertFields(settings.fields, NewTime)) {
-        Report(apply::FailureText(*failure));
-        return;
-    }
-    HWND label = Control(ids::lblGesetzteZeit);
-    if (!::SetSystemTime(&NewTime)) {
-        ::SetWindowTextW(label, texts::kNotSet);
-        return;
-    }
-    ::SetWindowTextW(label, apply::ConfirmationText(settings.fields, NewTime).c_str());
     settings.hold = chkRegelTicked();
-    global::StoreSettings(settings);
+    apply::Result result = apply::Apply(settings, NewTime);
+    if (result.kind != apply::Result::BadField) ::SetWindowTextW(Control(ids::lblGesetzteZeit), result.text.c_str());
+    return result;
+}
+
+void FrmTime::cmdZeitSetzen_Click() {
+    Tell(cmdZeitSetzen_Press());
+}
+
+void FrmTime::Tell(const apply::Result& result) {
+    if (result.kind == apply::Result::BadField) return Report(result.text);
+    // Once a run: a folder that cannot be written to stays so, and the hold would say it every minute.
+    if (result.kind == apply::Result::Set && !result.stored && !notStoredTold_) {
+        notStoredTold_ = true;
+        Report(apply::NotStoredText());
+    }
 }
 
 void FrmTime::Timer1_Timer() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/text.h"
+#include "settings/global.h"
 
 #include <windows.h>
 
@@ -35,5 +36,19 @@ std::wstring FailureText(const ConversionFailure& failure);
 // the regional form. A part whose text does not read is shown from `set`, the
 // values the clock really got.
 std::wstring ConfirmationText(const FieldTexts& fields, const SYSTEMTIME& set);
+
+// Says that the clock was set but the settings file could not be written.
+std::wstring NotStoredText();
+
+// What "Zeit setzen" did, with the text to show.
+struct Result {
+    enum Kind { Set, Refused, BadField } kind;
+    std::wstring text;    // the label's text, or for a bad field the message
+    bool stored = false;  // the six settings were written
+};
+
+// Converts the fields into `newTime`, sets the clock and, once it took the
+// time, stores the settings. Nothing is stored unless the clock was set.
+Result Apply(const global::Settings& settings, SYSTEMTIME& newTime);
 
 }  // namespace apply

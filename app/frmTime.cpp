@@ -1,6 +1,7 @@
 #include "app/frmTime.h"
 
 #include "about/frmAbout.h"
+#include "app/commandline.h"
 #include "assets/resource_ids.h"
 #include "assets/texts.h"
 #include "platform/process.h"
@@ -11,6 +12,11 @@ namespace {
 using form::Kind;
 
 constexpr wchar_t kClassName[] = L"HorlomatFrmTime";
+
+// A start's arguments handed over in WM_COPYDATA: the sender's settings file and its arguments, each ended by a
+// zero. The answer is 0 when the window did not take them, else 1 + the result's kind, plus kNotStored.
+constexpr ULONG_PTR kHandOver = 0x486F726C;
+constexpr LRESULT kNotStored = 0x10;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 // The fields and their labels are placed in the frame's coordinates.
@@ -127,6 +133,8 @@ LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_COPYDATA:
+            return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case WM_TIMER:
             if (wParam == ids::Timer1) Timer1_Timer();
             return 0;
@@ -172,10 +180,60 @@ void FrmTime::OnCommand(int id, int notification) {
 }
 
 void FrmTime::Form_Load() {
-    global::IniFilePath = global::IniPathIn(platform::AppDirectory());
     const global::Settings settings = global::LoadSettings();
     for (int i = 0; i < 5; ++i) ::SetWindowTextW(Control(ids::txtZeit + i), settings.fields[i].c_str());
     ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, settings.hold ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+apply::Result FrmTime::Fill(const apply::FieldTexts& fields, bool hold) {
+    for (int i = 0; i < 5; ++i) ::SetWindowTextW(Control(ids::txtZeit + i), fields[i].c_str());
+    ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, hold ? BST_CHECKED : BST_UNCHECKED, 0);
+    return cmdZeitSetzen_Press();
+}
+
+std::optional<apply::Result> FrmTime::HandOver(const std::vector<std::wstring>& arguments, bool once) {
+    std::wstring payload = global::IniFilePath + L'\0';
+    for (const std::wstring& argument : arguments) payload += argument + L'\0';
+    COPYDATASTRUCT data{kHandOver, static_cast<DWORD>(payload.size() * sizeof(wchar_t)), payload.data()};
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, kClassName, nullptr)) != nullptr;) {
+        DWORD_PTR answer = 0;
+        // A window that does not answer within seconds is hung: this start goes on by itself.
+        if (!::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
+                                   &answer) ||
+            answer == 0) {
+            continue;
+        }
+        if (!once) {
+            if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
+            ::SetForegroundWindow(window);
+        }
+        const auto kind = static_cast<apply::Result::Kind>((answer & ~kNotStored) - 1);
+        return apply::Result{kind, platform::WindowText(::GetDlgItem(window, ids::lblGesetzteZeit)),
+                             !(answer & kNotStored)};
+    }
+    return std::nullopt;
+}
+
+LRESULT FrmTime::OnCopyData(const COPYDATASTRUCT& data) {
+    if (data.dwData != kHandOver || !data.lpData || data.cbData % sizeof(wchar_t) != 0) return 0;
+    std::vector<std::wstring> parts;
+    const std::wstring_view all(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+    for (size_t start = 0, end; (end = all.find(L'\0', start)) != all.npos; start = end + 1) {
+        parts.emplace_back(all.substr(start, end - start));
+    }
+    // Only the Horlomat of the same settings file takes them; Windows compares paths without case.
+    if (parts.empty() ||
+        ::CompareStringOrdinal(parts[0].c_str(), -1, global::IniFilePath.c_str(), -1, TRUE) != CSTR_EQUAL) {
+        return 0;
+    }
+    const cmdline::Request request = cmdline::Parse(std::span(parts).subspan(1));
+    if (!request.dated) return 0;
+    const apply::Result result = Fill(request.fields, request.hold);
+    const LRESULT answer = (1 + result.kind) | (result.kind == apply::Result::Set && !result.stored ? kNotStored : 0);
+    // The sender has its answer before a box of this window's waits for the user.
+    ::ReplyMessage(answer);
+    Tell(result);
+    return answer;
 }
 
 void FrmTime::cmdZeitDialog_Click() {

@@ -2,11 +2,14 @@
 // the check box that holds the clock, and the once-a-minute timer.
 #pragma once
 
+#include "app/apply.h"
 #include "platform/form.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 // Control and menu identifiers. 1 and 2 stay free: the dialog manager sends
 // them for Enter and Esc, and this window has neither a default nor a cancel
@@ -40,10 +43,19 @@ public:
     // Tab and the other keys of the dialog manager; true when the message was used up.
     bool PreTranslateMessage(MSG& msg);
 
+    // A start with a date: the fields and the box as asked, and "Zeit setzen" pressed.
+    void PressWith(const apply::FieldTexts& fields, bool hold) { Tell(Fill(fields, hold)); }
+
+    // Hands a start's arguments to a Horlomat already running with the same
+    // settings file, which applies them as its own start would. Its result,
+    // with its label's text; nothing when none took them.
+    static std::optional<apply::Result> HandOver(const std::vector<std::wstring>& arguments, bool once);
+
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int notification);
+    LRESULT OnCopyData(const COPYDATASTRUCT& data);
 
     // Event handlers, one per event; the apply and the tick are in apply.cpp.
     void Form_Load();
@@ -52,6 +64,11 @@ private:
     void cmdZeitDialog_Click();
     void mnuEnde_Click();
     void mnuAbout_Click();
+
+    // The apply behind "Zeit setzen", without any message box; then the box it calls for.
+    apply::Result cmdZeitSetzen_Press();
+    apply::Result Fill(const apply::FieldTexts& fields, bool hold);
+    void Tell(const apply::Result& result);
 
     // Tells the user what could not be done, with the system's words for
     // `error` when one is given. A box runs a message loop of its own in which
@@ -67,6 +84,7 @@ private:
     HWND lastFocus_ = nullptr;
     form::Form form_;
     bool reporting_ = false;
+    bool notStoredTold_ = false;
     // The record handed to the clock; keeps the values of the last apply.
     SYSTEMTIME NewTime{};
 };

@@ -1,13 +1,55 @@
 // Horlomat: sets the computer's clock to a typed date and time (UTC) and,
 // if asked, holds it there by setting it again every minute.
+#include "app/commandline.h"
 #include "app/frmTime.h"
+#include "assets/texts.h"
+#include "platform/process.h"
+#include "settings/global.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
+namespace {
+
+// The exit codes of /einmal.
+constexpr int kSet = 0;
+constexpr int kNotSet = 1;
+constexpr int kWrongCall = 2;
+
+// The outcome of a start with /einmal, told as the window's label would show it.
+int Finish(const apply::Result& result) {
+    const bool set = result.kind == apply::Result::Set;
+    cmdline::Tell(result.text + (set && !result.stored ? L"\n" + apply::NotStoredText() : L""), !set);
+    return set ? kSet : kNotSet;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Only the system folder is searched for DLLs loaded later on.
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    global::IniFilePath = global::IniPathIn(platform::AppDirectory());
+
+    // Without arguments nothing of this applies: the plain start.
+    const std::vector<std::wstring> arguments(__wargv ? __wargv + 1 : nullptr, __wargv ? __wargv + __argc : nullptr);
+    const cmdline::Request request = cmdline::Parse(arguments);
+    if (request.mode == cmdline::Request::Help) return cmdline::Tell(texts::kUsage, false), kSet;
+    if (request.mode == cmdline::Request::Wrong) {
+        return cmdline::Tell(request.message + L"\n\n" + texts::kUsage, true), kWrongCall;
+    }
+    const bool once = request.mode == cmdline::Request::Once;
+    if (request.dated) {
+        // One Horlomat per settings file: a running one takes the values, so that two never fight over the clock.
+        if (const std::optional<apply::Result> handed = FrmTime::HandOver(arguments, once)) {
+            return once ? Finish(*handed) : kSet;
+        }
+        if (once) {
+            SYSTEMTIME newTime{};
+            return Finish(apply::Apply({request.fields, false}, newTime));
+        }
+    }
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -15,6 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     FrmTime frmTime;
     if (!frmTime.Create(instance)) return 1;
     frmTime.Show(showCommand);
+    if (request.dated) frmTime.PressWith(request.fields, request.hold);
 
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

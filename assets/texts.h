@@ -19,11 +19,30 @@ inline constexpr wchar_t kMnuHelp[] = L"&?";
 inline constexpr wchar_t kMnuAbout[] = L"&Über";
 
 inline constexpr wchar_t kNotSet[] = L"Zeit konnte nicht gesetzt werden.";
+inline constexpr wchar_t kNotStored[] = L"Die Einstellungen konnten nicht gespeichert werden: ";
 inline constexpr wchar_t kPanelFailed[] = L"Die Einstellungen für Datum und Uhrzeit konnten nicht geöffnet werden.";
 // A field that holds no usable number; %1 stands for the field's name.
 inline constexpr wchar_t kFieldNotANumber[] = L"Die Zeit wurde nicht gesetzt: Im Feld „%1“ steht keine ganze Zahl.";
 inline constexpr wchar_t kFieldOutOfRange[] =
     L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld „%1“ liegt nicht zwischen -32768 und 32767.";
+
+// The command line. Plain quotes: these texts also go to consoles whose code page lacks „ and “.
+inline constexpr wchar_t kUsage[] =
+    L"Aufruf: Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten] [/einmal] [/?]\n"
+    L"\n"
+    L"JJJJ-MM-TT HH:MM  Datum und Uhrzeit in UTC, auch JJJJ-MM-TTTHH:MM[Z]:\n"
+    L"    Horlomat öffnet sich mit diesen Werten und setzt die Zeit einmal.\n"
+    L"/halten  setzt die Zeit danach jede Minute erneut.\n"
+    L"/einmal  setzt die Zeit ohne Fenster und endet. Rückgabewert:\n"
+    L"    0 gesetzt, 1 nicht gesetzt, 2 falscher Aufruf.\n"
+    L"/?       zeigt diesen Text.\n"
+    L"\n"
+    L"Ohne Argumente öffnet sich Horlomat mit den gespeicherten Werten.";
+// %1 stands for the argument.
+inline constexpr wchar_t kArgWrong[] = L"Falsches Argument: \"%1\"";
+inline constexpr wchar_t kArgNoTime[] = L"Nach \"%1\" fehlt die Uhrzeit.";
+inline constexpr wchar_t kArgNoDate[] = L"\"%1\" gilt nur mit Datum und Uhrzeit.";
+inline constexpr wchar_t kArgBoth[] = L"\"%1\": /einmal und /halten schließen sich aus.";
 
 // The About dialog and the system information tool.
 inline constexpr wchar_t kAboutCaptionPrefix[] = L"Info zu ";

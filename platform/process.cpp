@@ -1,5 +1,7 @@
 #include "platform/process.h"
 
+#include "platform/text.h"
+
 namespace platform {
 
 std::wstring AppDirectory() {
@@ -48,6 +50,36 @@ DWORD StartProcess(const std::wstring& application, const std::wstring& commandL
     ::CloseHandle(info.hProcess);
     ::CloseHandle(info.hThread);
     return 0;
+}
+
+bool WriteToCaller(const std::wstring& text) {
+    std::wstring lines;  // with CR LF, as Windows programs write them
+    for (wchar_t c : text) lines += c == L'\n' ? L"\r\n" : std::wstring(1, c);
+    const auto length = static_cast<DWORD>(lines.size());
+    DWORD mode = 0, written = 0;
+    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out && out != INVALID_HANDLE_VALUE) {
+        if (::GetConsoleMode(out, &mode)) return ::WriteConsoleW(out, lines.data(), length, &written, nullptr);
+        // cmd and PowerShell read a program's output in the console's code page, the OEM one by default.
+        const UINT codePage = ::GetConsoleOutputCP() ? ::GetConsoleOutputCP() : ::GetOEMCP();
+        const std::string bytes = ToAnsi(lines, codePage);
+        if (::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return true;
+    }
+    // A program with windows gets no console of its own; a command prompt's is there to borrow.
+    if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+    HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool told =
+        console != INVALID_HANDLE_VALUE && ::WriteConsoleW(console, lines.data(), length, &written, nullptr);
+    if (console != INVALID_HANDLE_VALUE) ::CloseHandle(console);
+    ::FreeConsole();
+    return told;
+}
+
+bool OnVisibleDesktop() {
+    USEROBJECTFLAGS flags{};
+    return ::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof(flags), nullptr) &&
+           (flags.dwFlags & WSF_VISIBLE);
 }
 
 }  // namespace platform

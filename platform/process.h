@@ -1,4 +1,5 @@
-// This program's folder, the system folder, and starting other programs.
+// This program's folder, the system folder, starting other programs, and
+// talking to the one that started this.
 #pragma once
 
 #include <windows.h>
@@ -20,5 +21,13 @@ std::wstring SystemDirectory();
 // `commandLine` names the program. Returns 0 or the Windows error code.
 DWORD StartProcess(const std::wstring& application, const std::wstring& commandLine,
                    const std::wstring& workingDirectory = {});
+
+// Writes `text` to the standard output, a pipe or file in the console's code
+// page, or to the console of the program that started this one. False when
+// there is neither.
+bool WriteToCaller(const std::wstring& text);
+
+// False in a window station no one sees, such as a task's with no one logged on.
+bool OnVisibleDesktop();
 
 }  // namespace platform

@@ -4,12 +4,12 @@
 
 namespace platform {
 
-std::string ToAnsi(std::wstring_view text) {
+std::string ToAnsi(std::wstring_view text, UINT codePage) {
     if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
-    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed = ::WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(needed), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    ::WideCharToMultiByte(codePage, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
     return result;
 }
 

@@ -11,7 +11,7 @@
 
 namespace platform {
 
-std::string ToAnsi(std::wstring_view text);
+std::string ToAnsi(std::wstring_view text, UINT codePage = CP_ACP);
 std::wstring FromAnsi(std::string_view text);
 
 // The whole text, whatever its length.

@@ -52,18 +52,19 @@ std::wstring IniPathIn(std::wstring_view directory) {
     return path + L"Horlomat.ini";
 }
 
+// The wide-character calls reach the file by its real path, whatever characters its folder has; the file itself
+// stays ANSI text, as Windows writes a new profile file in the ANSI code page.
 std::wstring ReadIniString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue) {
-    char buffer[kBufferSize] = {};
-    const DWORD length = ::GetPrivateProfileStringA(platform::ToAnsi(section).c_str(), platform::ToAnsi(key).c_str(),
-                                                    platform::ToAnsi(defaultValue).c_str(), buffer, kBufferSize,
-                                                    platform::ToAnsi(IniFilePath).c_str());
-    return platform::FromAnsi(std::string_view(buffer, length < kBufferSize ? length : kBufferSize - 1));
+    wchar_t buffer[kBufferSize] = {};
+    const DWORD length =
+        ::GetPrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(),
+                                   std::wstring(defaultValue).c_str(), buffer, kBufferSize, IniFilePath.c_str());
+    return std::wstring(buffer, length < kBufferSize ? length : kBufferSize - 1);
 }
 
 short WriteIniString(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
-    return static_cast<short>(
-        ::WritePrivateProfileStringA(platform::ToAnsi(section).c_str(), platform::ToAnsi(key).c_str(),
-                                     platform::ToAnsi(value).c_str(), platform::ToAnsi(IniFilePath).c_str()));
+    return static_cast<short>(::WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(),
+                                                           std::wstring(value).c_str(), IniFilePath.c_str()));
 }
 
 Settings LoadSettings() {
@@ -78,15 +79,17 @@ Settings LoadSettings() {
     return settings;
 }
 
-void StoreSettings(const Settings& settings) {
+bool StoreSettings(const Settings& settings) {
     std::array<std::wstring, 5> stored;
     for (size_t i = 0; i < stored.size(); ++i) {
         std::optional<std::wstring> form = StoredForm(settings.fields[i]);
-        if (!form) return;
+        if (!form) return false;
         stored[i] = std::move(*form);
     }
-    for (size_t i = 0; i < stored.size(); ++i) WriteIniString(kSection, kFieldKeys[i], stored[i]);
-    WriteIniString(kSection, kHoldKey, settings.hold ? kYes : kNo);
+    bool written = true;
+    for (size_t i = 0; i < stored.size(); ++i) written &= WriteIniString(kSection, kFieldKeys[i], stored[i]) != 0;
+    written &= WriteIniString(kSection, kHoldKey, settings.hold ? kYes : kNo) != 0;
+    return written;
 }
 
 }  // namespace global

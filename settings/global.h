@@ -34,6 +34,7 @@ Settings LoadSettings();
 // The six writes after a successful set, in their fixed order; each is made
 // whatever the ones before returned. None is made when a text would not read
 // back unchanged at the next start, so the file never mixes two sets.
-void StoreSettings(const Settings& settings);
+// False when a text was refused or a write failed.
+bool StoreSettings(const Settings& settings);
 
 }  // namespace global

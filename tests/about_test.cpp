@@ -59,6 +59,10 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
         {"full path, first value wins", {Narrow(tool) + '\0', REG_SZ}, {tools, REG_SZ}, &tool},
         {"path and arguments", {Narrow(tool) + " /report a b.txt", REG_SZ}, {}, &tool, L" /report a b.txt"},
         {"quoted path", {"\"" + Narrow(tool) + "\"\t/a", REG_SZ}, {}, &tool, L"\t/a"},
+        {"no .exe: one name, never split at a blank",
+         {Narrow(root + L"\\Program Files\\Common Files\\msinfo"), REG_SZ},
+         {},
+         nullptr},
         {"folder of the second value", {{}, REG_SZ}, {tools, REG_SZ}, &inFolder},
         // A first value that is found ends the search, even when it is no use.
         {"first value empty", {zero, REG_SZ}, {tools, REG_SZ}, nullptr},

@@ -35,6 +35,7 @@ Sandbox::Sandbox() {
     static int counter = 0;
     folder = std::filesystem::temp_directory_path().wstring() + L"horlomat-" +
              std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    std::filesystem::remove_all(folder);  // left by a killed run whose process id this one has again
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(PathFromEnvironment("HORLOMAT_EXE"), Exe());
 }
@@ -44,28 +45,36 @@ Sandbox::~Sandbox() {
     std::filesystem::remove_all(folder, ignored);
 }
 
-App::App(const Sandbox& sandbox, const std::wstring& exe, const std::wstring& workingFolder, WORD show) {
+// Starts Horlomat in a job that ends with this program, so that no Horlomat outlives a test program that crashed.
+// Its standard output and error go to `output`, or nowhere.
+static PROCESS_INFORMATION Start(const std::wstring& path, const std::wstring& arguments, const std::wstring& folder,
+                                 WORD show, HANDLE output = nullptr) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.wShowWindow = show;
+    startup.hStdOutput = startup.hStdError = output;
     PROCESS_INFORMATION info{};
-    const std::wstring path = exe.empty() ? sandbox.Exe() : exe;
-    std::wstring commandLine = L"\"" + path + L"\"";
-    const std::wstring& folder = workingFolder.empty() ? sandbox.folder : workingFolder;
-    if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                          &startup, &info)) {
+    std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+                          folder.c_str(), &startup, &info)) {
         throw std::runtime_error("cannot start Horlomat.exe (error " + std::to_string(::GetLastError()) + ")");
     }
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
     ::CloseHandle(info.hThread);
-    // In a job that ends with this program, so that no Horlomat outlives a test program that crashed.
     static const HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-    ::AssignProcessToJobObject(job, process_);
+    ::AssignProcessToJobObject(job, info.hProcess);
+    return info;
+}
+
+App::App(const Sandbox& sandbox, const std::wstring& exe, const std::wstring& workingFolder, WORD show,
+         const std::wstring& arguments) {
+    const PROCESS_INFORMATION info = Start(exe.empty() ? sandbox.Exe() : exe, arguments,
+                                           workingFolder.empty() ? sandbox.folder : workingFolder, show);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
     // Loaded once its fields are there and it answers.
     const auto loaded = [&] {
         main_ = nullptr;
@@ -157,6 +166,50 @@ std::vector<std::wstring> App::CloseBoxes() const {
         }
     }
     return texts;
+}
+
+Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput) {
+    HANDLE read = nullptr, write = nullptr;
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    if (withOutput && !::CreatePipe(&read, &write, &inherited, 0)) throw std::runtime_error("no pipe");
+    if (read) ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    const PROCESS_INFORMATION info = Start(sandbox.Exe(), arguments, sandbox.folder, SW_SHOWNORMAL, write);
+    if (write) ::CloseHandle(write);
+    Told told;
+    std::string bytes;
+    const auto drain = [&] {
+        DWORD available = 0, got = 0;
+        while (read && ::PeekNamedPipe(read, nullptr, 0, nullptr, &available, nullptr) && available) {
+            const std::size_t at = bytes.size();
+            bytes.resize(at + available);
+            ::ReadFile(read, bytes.data() + at, available, &got, nullptr);
+            bytes.resize(at + got);
+        }
+    };
+    WaitFor([&] {
+        drain();
+        for (HWND w = nullptr; !withOutput && (w = ::FindWindowExW(nullptr, w, nullptr, L"Horlomat")) != nullptr;) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(w, &owner);
+            if (owner != info.dwProcessId || !::IsWindowVisible(w)) continue;
+            told.text += WindowText(::GetDlgItem(w, 0xFFFF));
+            ::PostMessageW(w, WM_COMMAND, IDOK, 0);
+            WaitFor([&] { return !::IsWindow(w); });
+        }
+        return ::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    drain();
+    ::GetExitCodeProcess(info.hProcess, &told.exitCode);
+    ::TerminateProcess(info.hProcess, 0);
+    ::CloseHandle(info.hProcess);
+    if (read) ::CloseHandle(read);
+    if (withOutput) {  // in the console's code page, which is the OEM one without a console
+        told.text.resize(bytes.size());
+        told.text.resize(
+            static_cast<std::size_t>(::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                           told.text.data(), static_cast<int>(bytes.size()))));
+    }
+    return told;
 }
 
 std::wstring AccessibleName(HWND window) {

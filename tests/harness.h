@@ -55,9 +55,9 @@ struct Sandbox {
 
 class App {
 public:
-    // Starts the program and waits for its main window.
+    // Starts the program, with `arguments` after its path, and waits for its main window.
     explicit App(const Sandbox& sandbox, const std::wstring& exe = {}, const std::wstring& workingFolder = {},
-                 WORD show = SW_SHOWNORMAL);
+                 WORD show = SW_SHOWNORMAL, const std::wstring& arguments = {});
     ~App();  // ends the process if it still runs
 
     HWND Main() const { return main_; }
@@ -90,6 +90,14 @@ private:
     DWORD processId_ = 0;
     HWND main_ = nullptr;
 };
+
+// What Horlomat told, started with `arguments` after its path: on its standard output, a pipe read to the end, or
+// without one in message boxes, each closed with OK; the exit code is STILL_ACTIVE when it did not end in time.
+struct Told {
+    DWORD exitCode = STILL_ACTIVE;
+    std::wstring text;
+};
+Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput = true);
 
 // What a screen reader announces for the window: the name of its client object.
 std::wstring AccessibleName(HWND window);

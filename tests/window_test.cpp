@@ -50,8 +50,9 @@ TEST(MainWindow, AsTheUserMeetsItByKeyboardScreenReaderAndMouse) {
     EXPECT_FALSE(sandbox.ReadIni());
 }
 
-// Beside the executable whatever the working folder, also in a drive's root (X:, mapped by scripts/common.sh). The
-// fields show what reads, the local time for what is missing; the start writes nothing, a set stores (not in a folder).
+// Beside the executable whatever the working folder, also in a drive's root (X:, mapped by scripts/common.sh) and in
+// a folder whose name the ANSI code page cannot spell. The fields show what reads, the local time for what is
+// missing; the start writes nothing; a set stores the same bytes as in a plain folder, or says that it could not.
 TEST(SettingsFile, IsTheOneBesideTheExecutableWhateverItHolds) {
     std::string garbage(64 << 10, '\0'), big;
     for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = char(i * 2654435761u >> 13);
@@ -59,18 +60,26 @@ TEST(SettingsFile, IsTheOneBesideTheExecutableWhateverItHolds) {
     const PinnedClock clock;
     Sandbox sandbox, elsewhere;
     elsewhere.WriteIni("[Zeit]\r\nJahr=1999\r\n");
-    std::filesystem::copy_file(sandbox.Exe(), L"X:\\Horlomat.exe", std::filesystem::copy_options::overwrite_existing);
+    const std::wstring unicode = sandbox.folder + L"\\Prüfung Łukasz 中";
+    std::filesystem::create_directory(unicode);
+    for (const std::wstring& folder : {std::wstring(L"X:"), unicode}) {
+        std::filesystem::copy_file(sandbox.Exe(), folder + L"\\Horlomat.exe",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    const std::string plain = "[Zeit]\r\nJahr=2030\r\nTag=\r\n";
     const struct {
         std::wstring folder;
         std::optional<std::string> bytes;  // none: a folder
         std::wstring fields;               // 14:30 UTC is 15:30 in Berlin
     } cases[] = {
-        {sandbox.folder, "[Zeit]\r\nJahr=2030\r\nTag=\r\n", L"2030|12||15|30"},
+        {sandbox.folder, plain, L"2030|12||15|30"},
+        {unicode, plain, L"2030|12||15|30"},
         {L"X:", "[Zeit]\nMonat= 07 \nJahr=" + std::string(10000, '7'), std::wstring(254, L'7') + L"|07|5|15|30"},
         {sandbox.folder, garbage, L"2026|12|5|15|30"},
         {sandbox.folder, big + "[Zeit]\r\nJahr=2031\r\n", L"2031|12|5|15|30"},
         {sandbox.folder, {}, L"2026|12|5|15|30"},
     };
+    std::vector<std::optional<std::string>> stored;
     for (const auto& c : cases) {
         const std::wstring ini = c.folder + L"\\Horlomat.ini";
         std::filesystem::remove_all(ini);
@@ -81,10 +90,15 @@ TEST(SettingsFile, IsTheOneBesideTheExecutableWhateverItHolds) {
         EXPECT_EQ(shown, c.fields);
         EXPECT_TRUE(ReadFile(ini) == c.bytes) << "written at the start";
         app.SetFields(kPinnedFields);
-        app.Click(ids::cmdZeitSetzen);
+        app.Post(ids::cmdZeitSetzen);
+        const std::vector<std::wstring> told = app.CloseBoxes();
         EXPECT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
-        EXPECT_EQ(ReadFile(ini) == c.bytes, !c.bytes) << "stored, unless a folder";
+        stored.push_back(ReadFile(ini));
+        const std::vector<std::wstring> notStored = {L"Die Einstellungen konnten nicht gespeichert werden: " +
+                                                     c.folder + L"\\Horlomat.ini"};
+        EXPECT_EQ(told, stored.back() == c.bytes ? notStored : std::vector<std::wstring>{}) << Narrow(c.folder);
     }
+    EXPECT_EQ(stored[1], stored[0]) << "the same bytes in any folder";
     EXPECT_EQ(elsewhere.ReadIni(), "[Zeit]\r\nJahr=1999\r\n");
 }
 
@@ -122,5 +136,11 @@ TEST(Apply, ByTickOnlyOnceTheBoxIsTickedStoresTheFieldsAndReportsABadFieldInOneB
                                                               L"„Stunde“ liegt nicht zwischen -32768 und 32767."});
     }
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"05.01.2026, 07:05:00");
+    EXPECT_EQ(sandbox.ReadIni(), stored);
+    // A time the clock refuses is not stored either.
+    app.SetText(ids::txtZeit + 3, L"7");
+    app.SetText(ids::txtZeit + 4, L"6");
+    app.Click(ids::cmdZeitSetzen);
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
     EXPECT_EQ(sandbox.ReadIni(), stored);
 }

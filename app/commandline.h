@@ -1,0 +1,30 @@
+// The command line, for scripts and scheduled tasks:
+//   Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten] [/einmal] [/?]
+// Without arguments Horlomat starts as always.
+#pragma once
+
+#include "app/apply.h"
+
+#include <span>
+#include <string>
+
+namespace cmdline {
+
+struct Request {
+    enum Mode { Window, Once, Help, Wrong } mode = Window;
+    bool dated = false;        // a date and time were given
+    apply::FieldTexts fields;  // year, month, day, hour, minute, exactly as written
+    bool hold = false;         // /halten
+    std::wstring message;      // for Wrong: what is wrong, naming the first wrong argument
+};
+
+// Switches start with / or - and ignore case. The date and time are two
+// arguments (2026-12-05 14:30) or one (2026-12-05T14:30, optionally with Z);
+// each part is ASCII digits only, at most as many as its field holds.
+Request Parse(std::span<const std::wstring> arguments);
+
+// Says `text` to whoever started Horlomat: on the standard output or the
+// console it came from, or else in a message box.
+void Tell(const std::wstring& text, bool problem);
+
+}  // namespace cmdline

@@ -1,0 +1,89 @@
+// Horlomat started with arguments, as scripts and scheduled tasks start it: what it says, sets and stores, and how a
+// start with a date meets a Horlomat that already runs with the same settings file.
+#include "tests/harness.h"
+
+using namespace ui;
+
+namespace {
+
+const std::string kBefore = "[Zeit]\r\nJahr=1999\r\n";
+std::string Stored(const std::string& day, const char* hold) {
+    return "[Zeit]\r\nJahr=2026\r\nMonat=12\r\nTag=" + day + "\r\nStunde=14\r\nMinute=30\r\nZeitHalten=" + hold +
+           "\r\n";
+}
+
+std::wstring FieldTexts(const App& app) {
+    std::wstring shown = app.Text(ids::txtZeit);
+    for (int i = 1; i < 5; ++i) shown += L"|" + app.Text(ids::txtZeit + i);
+    return shown;
+}
+
+}  // namespace
+
+// Each form of the command line, told on a pipe: /einmal sets without a window and stores only what the clock took,
+// as written; a wrong call names its first wrong argument, sets and stores nothing and opens no window.
+TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
+    const PinnedClock clock;
+    const Sandbox sandbox;
+    const std::wstring set = L"05.12.2026, 14:30:00\r\n", refused = L"Zeit konnte nicht gesetzt werden.\r\n";
+    const struct {
+        const wchar_t* arguments;
+        DWORD exitCode;
+        std::wstring told;  // its first line
+        std::string ini;
+    } cases[] = {
+        {L"2026-12-05 14:30 /einmal", 0, set, Stored("05", "NEIN")},
+        {L"-EINMAL 2026-12-5t14:30Z", 0, set, Stored("5", "NEIN")},
+        {L"2026-12-05T14:31 /einmal", 1, refused, kBefore},
+        {L"/Einmal 2026-02-30 14:30", 1, refused, kBefore},
+        {L"/?", 0, L"Aufruf: Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten] [/einmal] [/?]\r\n", kBefore},
+        {L"2026-12-05 14:30 /bogus", 2, L"Falsches Argument: \"/bogus\"\r\n", kBefore},
+        {L"2026-12-05 /einmal", 2, L"Nach \"2026-12-05\" fehlt die Uhrzeit.\r\n", kBefore},
+        {L"-halten", 2, L"\"-halten\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
+        {L"/einmal 2026-12-05 14:30 /HALTEN", 2, L"\"/HALTEN\": /einmal und /halten schließen sich aus.\r\n", kBefore},
+        {L"20261-12-05 14:30 /einmal", 2, L"Falsches Argument: \"20261-12-05\"\r\n", kBefore},
+        {L"2026-12-05 14:300 /einmal", 2, L"Falsches Argument: \"14:300\"\r\n", kBefore},
+        {L"\"2026-12-05 14:30\" /einmal", 2, L"Falsches Argument: \"2026-12-05 14:30\"\r\n", kBefore},
+        {L"2026-12-05T14:30 14:30 /einmal", 2, L"Falsches Argument: \"14:30\"\r\n", kBefore},
+        // An Arabic-Indic digit, shown as ? in the console's code page.
+        {L"2026-1\x0662-05 14:30 /einmal", 2, L"Falsches Argument: \"2026-1?-05\"\r\n", kBefore},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.arguments));
+        sandbox.WriteIni(kBefore);
+        const Told told = RunWith(sandbox, c.arguments);
+        EXPECT_EQ(told.exitCode, c.exitCode);
+        EXPECT_EQ(told.text.substr(0, told.text.find(L'\n') + 1), c.told);
+        EXPECT_EQ(sandbox.ReadIni(), c.ini);
+    }
+}
+
+// A date opens the window with the fields as written and the box as asked, and presses "Zeit setzen" once. A later
+// start with a date from the same folder hands its values to that window and ends; from another folder it does not.
+TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
+    const PinnedClock clock;
+    const Sandbox sandbox, other;
+    sandbox.WriteIni(kBefore);
+    const App app(sandbox, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30 /halten");
+    EXPECT_EQ(FieldTexts(app), L"2026|12|05|14|30");
+    EXPECT_TRUE(app.Ticked());
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
+    EXPECT_EQ(sandbox.ReadIni(), Stored("05", "JA"));
+
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30").exitCode, 0u);
+    EXPECT_EQ(FieldTexts(app), L"2026|12|5|14|30");
+    EXPECT_FALSE(app.Ticked());
+    EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
+    const Told refused = RunWith(sandbox, L"2026-12-05 14:31 /einmal");
+    EXPECT_EQ(refused.exitCode, 1u);
+    EXPECT_EQ(refused.text, L"Zeit konnte nicht gesetzt werden.\r\n");
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
+    EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
+
+    // Without an output the message comes in a box.
+    const Told elsewhere = RunWith(other, L"2026-12-05 14:30 /einmal", false);
+    EXPECT_EQ(elsewhere.exitCode, 0u);
+    EXPECT_EQ(elsewhere.text, L"05.12.2026, 14:30:00");
+    EXPECT_EQ(other.ReadIni(), Stored("05", "NEIN"));
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
+}

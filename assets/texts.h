@@ -27,17 +27,27 @@ inline constexpr wchar_t kFieldOutOfRange[] =
     L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld „%1“ liegt nicht zwischen -32768 und 32767.";
 
 // The command line. Plain quotes: these texts also go to consoles whose code page lacks „ and “.
+// Lines short enough that a message box does not break them.
 inline constexpr wchar_t kUsage[] =
-    L"Aufruf: Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten] [/einmal] [/?]\n"
+    L"Horlomat [JJJJ-MM-TT HH:MM] [/halten] [/einmal]\n"
+    L"Horlomat /?\n"
     L"\n"
-    L"JJJJ-MM-TT HH:MM  Datum und Uhrzeit in UTC, auch JJJJ-MM-TTTHH:MM[Z]:\n"
-    L"    Horlomat öffnet sich mit diesen Werten und setzt die Zeit einmal.\n"
-    L"/halten  setzt die Zeit danach jede Minute erneut.\n"
-    L"/einmal  setzt die Zeit ohne Fenster und endet. Rückgabewert:\n"
-    L"    0 gesetzt, 1 nicht gesetzt, 2 falscher Aufruf.\n"
-    L"/?       zeigt diesen Text.\n"
+    L"JJJJ-MM-TT HH:MM\n"
+    L"  Datum und Uhrzeit in UTC; auch in der Form\n"
+    L"  JJJJ-MM-TTTHH:MM, mit oder ohne Z am Ende.\n"
+    L"  Horlomat öffnet sich mit diesen Werten und\n"
+    L"  setzt die Zeit einmal.\n"
+    L"/halten\n"
+    L"  setzt die Zeit danach jede Minute erneut.\n"
+    L"/einmal\n"
+    L"  setzt die Zeit ohne Fenster und endet mit dem\n"
+    L"  Rückgabewert 0 (gesetzt), 1 (nicht gesetzt)\n"
+    L"  oder 2 (falscher Aufruf).\n"
+    L"/?\n"
+    L"  zeigt diesen Text.\n"
     L"\n"
-    L"Ohne Argumente öffnet sich Horlomat mit den gespeicherten Werten.";
+    L"Ohne Argumente öffnet sich Horlomat mit den\n"
+    L"gespeicherten Werten.";
 // %1 stands for the argument.
 inline constexpr wchar_t kArgWrong[] = L"Falsches Argument: \"%1\"";
 inline constexpr wchar_t kArgNoTime[] = L"Nach \"%1\" fehlt die Uhrzeit.";

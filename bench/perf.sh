@@ -4,12 +4,25 @@
 # median and quartiles of N starts each), its size and imports, the CPU it uses
 # while idle for two minutes with the hold box unticked and ticked, and its
 # memory after 1,000 applies. Figures only; nothing here passes or fails.
-#   bench/perf.sh [starts per program, default 30] [idle seconds, default 120]
+# With a git revision, that revision's Horlomat is built and started beside
+# the others too, as "before", to show a change's cost in the same run.
+#   bench/perf.sh [starts per program, default 30] [idle seconds, default 120] [revision]
 source "$(dirname "$0")/../scripts/common.sh"
 
 runs=${1:-30}
 idle_seconds=${2:-120}
+before_rev=${3:-}
 prepare_bench perf_probe plain_window
+before=()
+if [ -n "$before_rev" ]; then
+    log "Building $before_rev as \"before\""
+    rm -rf "$BUILD/before-src" && mkdir -p "$BUILD/before-src"
+    git -C "$ROOT" archive "$before_rev" | tar -x -C "$BUILD/before-src"
+    cmake -S "$BUILD/before-src" -B "$BUILD/before" -DHORLOMAT_BUILD_TESTS=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$BUILD/before-src/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$BUILD/before" --target Horlomat -j"$(nproc)" >/dev/null
+    before=(before "$(winepath -w "$BUILD/before/Horlomat.exe" 2>/dev/null)")
+fi
 
 probe() { wine "$BUILD/bench/perf/perf_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 value() { sed -n "s/^$1 //p" <<<"$2"; }
@@ -21,13 +34,13 @@ printf '  Horlomat.exe            %d bytes\n' "$(stat -c %s "$BUILD/Horlomat.exe
 printf '  imports                 %s\n' "$(x86_64-w64-mingw32-objdump -p "$BUILD/Horlomat.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
 
 log "Start-up: $runs starts each, alternating"
-s=$(probe startup "$runs" Horlomat "$exe_win" plain "$(winepath -w "$BUILD/bench/plain/plain_window.exe" 2>/dev/null)" \
+s=$(probe startup "$runs" Horlomat "$exe_win" "${before[@]}" plain "$(winepath -w "$BUILD/bench/plain/plain_window.exe" 2>/dev/null)" \
     notepad 'C:\windows\system32\notepad.exe')
 echo
 echo "Start-up until the window is visible and idle, $runs starts each (ms); memory one second after start (KB)"
 printf '  %-10s %8s %13s %9s %12s %6s %8s\n' "" median "quartiles" "vs plain" "working set" peak private
 base=$(value plain_startup_median_ms "$s")
-for n in Horlomat plain notepad; do
+for n in Horlomat ${before_rev:+before} plain notepad; do
     median=$(value "${n}_startup_median_ms" "$s")
     printf '  %-10s %8s %6s-%-6s %8s %12s %6s %8s\n' "$n" "$median" "$(value "${n}_startup_q1_ms" "$s")" \
         "$(value "${n}_startup_q3_ms" "$s")" "$(awk -v a="$median" -v b="$base" 'BEGIN {printf "%+.0f%%", 100 * (a / b - 1)}')" \

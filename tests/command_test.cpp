@@ -36,7 +36,7 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"-EINMAL 2026-12-5t14:30Z", 0, set, Stored("5", "NEIN")},
         {L"2026-12-05T14:31 /einmal", 1, refused, kBefore},
         {L"/Einmal 2026-02-30 14:30", 1, refused, kBefore},
-        {L"/?", 0, L"Aufruf: Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten] [/einmal] [/?]\r\n", kBefore},
+        {L"/?", 0, L"Horlomat [JJJJ-MM-TT HH:MM] [/halten] [/einmal]\r\n", kBefore},
         {L"2026-12-05 14:30 /bogus", 2, L"Falsches Argument: \"/bogus\"\r\n", kBefore},
         {L"2026-12-05 /einmal", 2, L"Nach \"2026-12-05\" fehlt die Uhrzeit.\r\n", kBefore},
         {L"-halten", 2, L"\"-halten\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},

@@ -195,12 +195,15 @@ std::optional<apply::Result> FrmTime::HandOver(const std::vector<std::wstring>& 
     std::wstring payload = global::IniFilePath + L'\0';
     for (const std::wstring& argument : arguments) payload += argument + L'\0';
     COPYDATASTRUCT data{kHandOver, static_cast<DWORD>(payload.size() * sizeof(wchar_t)), payload.data()};
+    // Every window of the same settings file takes them (a start without arguments may have opened a second one),
+    // so that none goes on holding another minute; the first one found answers for them.
+    std::optional<apply::Result> taken;
     for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, kClassName, nullptr)) != nullptr;) {
         DWORD_PTR answer = 0;
-        // A window that does not answer within seconds is hung: this start goes on by itself.
+        // A window that does not answer within seconds is hung: this start goes on without it.
         if (!::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
                                    &answer) ||
-            answer == 0) {
+            answer == 0 || taken) {
             continue;
         }
         if (!once) {
@@ -208,10 +211,10 @@ std::optional<apply::Result> FrmTime::HandOver(const std::vector<std::wstring>& 
             ::SetForegroundWindow(window);
         }
         const auto kind = static_cast<apply::Result::Kind>((answer & ~kNotStored) - 1);
-        return apply::Result{kind, platform::WindowText(::GetDlgItem(window, ids::lblGesetzteZeit)),
-                             !(answer & kNotStored)};
+        taken = apply::Result{kind, platform::WindowText(::GetDlgItem(window, ids::lblGesetzteZeit)),
+                              !(answer & kNotStored)};
     }
-    return std::nullopt;
+    return taken;
 }
 
 LRESULT FrmTime::OnCopyData(const COPYDATASTRUCT& data) {

@@ -46,9 +46,9 @@ public:
     // A start with a date: the fields and the box as asked, and "Zeit setzen" pressed.
     void PressWith(const apply::FieldTexts& fields, bool hold) { Tell(Fill(fields, hold)); }
 
-    // Hands a start's arguments to a Horlomat already running with the same
-    // settings file, which applies them as its own start would. Its result,
-    // with its label's text; nothing when none took them.
+    // Hands a start's arguments to the Horlomats already running with the same
+    // settings file, which apply them as their own start would. The result,
+    // with the label's text; nothing when none took them.
     static std::optional<apply::Result> HandOver(const std::vector<std::wstring>& arguments, bool once);
 
 private:

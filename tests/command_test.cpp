@@ -59,7 +59,8 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
 }
 
 // A date opens the window with the fields as written and the box as asked, and presses "Zeit setzen" once. A later
-// start with a date from the same folder hands its values to that window and ends; from another folder it does not.
+// start with a date from the same folder hands its values to every window of that folder and ends; from another
+// folder it does not.
 TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     const PinnedClock clock;
     const Sandbox sandbox, other;
@@ -70,9 +71,13 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
     EXPECT_EQ(sandbox.ReadIni(), Stored("05", "JA"));
 
+    const App second(sandbox);  // a start without arguments opens a second window, holding too
+    ASSERT_TRUE(second.Ticked());
     EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30").exitCode, 0u);
-    EXPECT_EQ(FieldTexts(app), L"2026|12|5|14|30");
-    EXPECT_FALSE(app.Ticked());
+    for (const App* window : {&app, &second}) {
+        EXPECT_EQ(FieldTexts(*window), L"2026|12|5|14|30");
+        EXPECT_FALSE(window->Ticked());
+    }
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
     const Told refused = RunWith(sandbox, L"2026-12-05 14:31 /einmal");
     EXPECT_EQ(refused.exitCode, 1u);

@@ -10,6 +10,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -35,16 +36,37 @@ constexpr int kLogoWidth = 106 * 15;
 constexpr int kLogoHeight = 130 * 15;
 
 // The etched rule between the title block and the notice: a grey line with a
-// white one just beneath it. Widths are in pixels at 96 DPI.
+// white one just beneath it, or the scheme's shadow and highlight where the
+// scheme's own colours are used. Widths are in pixels at 96 DPI.
 struct Line {
     int left, top, right;
     int width;
     COLORREF colour;
+    int schemeColour;
 };
 constexpr Line kRule[] = {
-    {90, 2685, 5654, 1, RGB(128, 128, 128)},
-    {105, 2700, 5654, 2, RGB(255, 255, 255)},
+    {90, 2685, 5654, 1, RGB(128, 128, 128), COLOR_BTNSHADOW},
+    {105, 2700, 5654, 2, RGB(255, 255, 255), COLOR_BTNHIGHLIGHT},
 };
+
+// Title, notice and rule keep their fixed colours unless high contrast is on
+// or black would not read on the face: black on a face of relative luminance
+// L contrasts (L + 0.05) : 0.05, which falls below WCAG's 4.5 : 1 for text this
+// small once L < 0.175 (a grey darker than RGB(117, 117, 117)).
+bool UseSchemeColours() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    if (::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON))
+        return true;
+    const auto linear = [](BYTE channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    return 0.2126 * linear(GetRValue(face)) + 0.7152 * linear(GetGValue(face)) + 0.0722 * linear(GetBValue(face)) <
+           0.175;
+}
 
 struct ComRelease {
     void operator()(IUnknown* object) const { object->Release(); }
@@ -115,11 +137,11 @@ INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
             return TRUE;
         case WM_CTLCOLORSTATIC: {
-            // Title and notice are black whatever the colour scheme's text colour.
+            // Title and notice are black whatever the scheme's text colour, as long as black reads.
             const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
             if (id != about_ids::lblTitle && id != about_ids::lblDisclaimer) return FALSE;
             const auto dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, RGB(0, 0, 0));
+            ::SetTextColor(dc, UseSchemeColours() ? ::GetSysColor(COLOR_BTNTEXT) : RGB(0, 0, 0));
             ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
         }
@@ -215,11 +237,12 @@ void FrmAbout::DrawLogo(const DRAWITEMSTRUCT& item) const {
 void FrmAbout::PaintRule() {
     PAINTSTRUCT paint{};
     HDC dc = ::BeginPaint(hwnd_, &paint);
+    const bool scheme = UseSchemeColours();
     for (const Line& line : kRule) {
         const int top = form_.Pixels(line.top);
         const RECT r{form_.Pixels(line.left), top, form_.Pixels(line.right),
                      top + ::MulDiv(line.width, form_.Dpi(), USER_DEFAULT_SCREEN_DPI)};
-        ::SetDCBrushColor(dc, line.colour);
+        ::SetDCBrushColor(dc, scheme ? ::GetSysColor(line.schemeColour) : line.colour);
         ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
     }
     ::EndPaint(hwnd_, &paint);

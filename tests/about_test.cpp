@@ -2,6 +2,8 @@
 // information tool through two registry values.
 #include "tests/harness.h"
 
+#include <memory>
+
 using namespace ui;
 
 constexpr wchar_t kUnavailable[] = L"Systeminformationen sind momentan nicht verfügbar";
@@ -87,4 +89,38 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
     for (const std::wstring& file : planted) EXPECT_TRUE(ToolRuns(file).empty()) << Narrow(file);
     ::DeleteFileW(planted[2].c_str());
     EXPECT_TRUE(::IsWindowVisible(dialog)) << "the dialog stays open";
+}
+
+// On a button face too dark for black, title and notice take the scheme's text colour: on the screen, each label
+// shows a clear number of pixels far from the face, and the face around them. SetSysColors holds for this session of
+// Wine only.
+TEST(AboutDialog, TitleAndNoticeReadOnADarkFace) {
+    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+    const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+    const COLORREF before[] = {::GetSysColor(elements[0]), ::GetSysColor(elements[1])};
+    ::SetSysColors(2, elements, dark);
+    const std::shared_ptr<void> restore(nullptr, [&](void*) { ::SetSysColors(2, elements, before); });
+    Sandbox sandbox;
+    App app(sandbox);
+    const HWND dialog = app.OpenAbout();
+    // Read away from the top left, where the hold test's window, shown beside this desktop, may lie over it.
+    ::SetWindowPos(dialog, nullptr, 600, 450, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HDC screen = ::GetDC(nullptr);
+    const int labels[] = {about_ids::lblTitle, about_ids::lblDisclaimer};
+    int bright[2] = {};
+    const auto readable = [&] {
+        bool both = true;
+        for (int i = 0; i < 2; ++i) {
+            RECT r{};
+            ::GetWindowRect(::GetDlgItem(dialog, labels[i]), &r);
+            bright[i] = 0;
+            for (LONG y = r.top; y < r.bottom; ++y) {
+                for (LONG x = r.left; x < r.right; ++x) bright[i] += GetGValue(::GetPixel(screen, x, y)) > 128;
+            }
+            both = both && bright[i] >= 50 && bright[i] < (r.right - r.left) * (r.bottom - r.top) / 2;
+        }
+        return both;
+    };
+    EXPECT_TRUE(WaitFor(readable, 5000)) << "bright pixels: title " << bright[0] << ", notice " << bright[1];
+    ::ReleaseDC(nullptr, screen);
 }

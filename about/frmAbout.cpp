@@ -148,6 +148,10 @@ INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             PaintRule();
             return TRUE;
+        case WM_GETDPISCALEDSIZE:
+            *reinterpret_cast<SIZE*>(lParam) = form_.WindowSize(static_cast<int>(wParam));
+            ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+            return TRUE;
         case WM_DPICHANGED:
             form_.DpiChanged(wParam, lParam);
             LoadLogo();

@@ -147,6 +147,9 @@ LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_GETDPISCALEDSIZE:
+            *reinterpret_cast<SIZE*>(lParam) = form_.WindowSize(static_cast<int>(wParam));
+            return TRUE;
         case WM_DPICHANGED:
             form_.DpiChanged(wParam, lParam);
             return 0;

@@ -67,21 +67,29 @@ void Form::Create(HWND window, HINSTANCE instance) {
         }
         Place(control, row, false);
     }
-    FitClientArea();
+    const SIZE size = WindowSize(dpi_);
+    ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Form::WindowSize(int dpi) const {
+    RECT r{0, 0, ToPixels(layout_.width, dpi), ToPixels(layout_.height, dpi)};
+    ::AdjustWindowRectExForDpi(&r, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
+                               ::GetMenu(window_) != nullptr,
+                               static_cast<DWORD>(::GetWindowLongW(window_, GWL_EXSTYLE)), static_cast<UINT>(dpi));
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 void Form::DpiChanged(WPARAM wParam, LPARAM lParam) {
     dpi_ = HIWORD(wParam);
     const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = WindowSize(dpi_);
+    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     platform::UniqueFont old = std::move(font_);
     font_ = DialogFont(dpi_);
     for (const Row& row : layout_.rows) {
         if (HWND control = ::GetDlgItem(window_, row.id)) Place(control, row, true);
     }
     // The controls now use the new font; only now may the old one go (with `old`).
-    FitClientArea();
     ::InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -100,21 +108,6 @@ void Form::Place(HWND control, const Row& row, bool moved) const {
         // Narrow margins, so four digits fit the 33-pixel year field.
         const WORD margin = static_cast<WORD>(::MulDiv(1, dpi_, USER_DEFAULT_SCREEN_DPI));
         ::SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(margin, margin));
-    }
-}
-
-void Form::FitClientArea() const {
-    // Two rounds: a menu bar may wrap differently once the width is right.
-    for (int round = 0; round < 2; ++round) {
-        RECT client{};
-        RECT frame{};
-        ::GetClientRect(window_, &client);
-        ::GetWindowRect(window_, &frame);
-        const int dx = Pixels(layout_.width) - client.right;
-        const int dy = Pixels(layout_.height) - client.bottom;
-        if (dx == 0 && dy == 0) return;
-        ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + dx, frame.bottom - frame.top + dy,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -37,7 +37,11 @@ public:
 
     // Creates the controls at the window's DPI and gives the window its client size.
     void Create(HWND window, HINSTANCE instance);
-    // WM_DPICHANGED: takes the suggested window rectangle and lays everything out again.
+    // The window's size for the layout's client area at `dpi`, its menu bar on one line; the answer to
+    // WM_GETDPISCALEDSIZE, which spares a per-monitor window the system's guess and a second resize.
+    SIZE WindowSize(int dpi) const;
+    // WM_DPICHANGED: moves the window to the suggested place at its size for the new DPI, and lays everything out
+    // again.
     void DpiChanged(WPARAM wParam, LPARAM lParam);
 
     int Dpi() const { return dpi_; }
@@ -47,7 +51,6 @@ private:
     RECT PixelRect(const Row& row) const;
     // Gives a control its font, after moving it to its place when `moved`.
     void Place(HWND control, const Row& row, bool moved) const;
-    void FitClientArea() const;
 
     Layout layout_;
     HWND window_ = nullptr;

@@ -1,5 +1,6 @@
 // The main window as the user meets it: controls, keyboard, screen reader, menu, "Computerzeit", where the settings
-// file is, and "Zeit setzen" with the tick against a pinned clock (a set succeeds only when the record is exact).
+// file is, and "Zeit setzen" with the tick against a pinned clock (a set succeeds only when the record is exact); both
+// windows on a screen of another DPI.
 #include "tests/harness.h"
 
 #include <filesystem>
@@ -143,4 +144,52 @@ TEST(Apply, ByTickOnlyOnceTheBoxIsTickedStoresTheFieldsAndReportsABadFieldInOneB
     app.Click(ids::cmdZeitSetzen);
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
     EXPECT_EQ(sandbox.ReadIni(), stored);
+}
+
+// Moved to a screen of 144 DPI, each window answers its size for it and lands on that size at the suggested place,
+// its controls laid out anew. The messages carry pointers, which Wine does not marshal between processes, so the SIZE
+// and the RECT are placed in Horlomat's memory. Wine keeps a window's caption and menu bar at 96 DPI, so the client
+// area shows the new layout in its width only; its height gains what they would have grown.
+TEST(Dpi, BothWindowsAnswerTheirSizeForANewDpiAndTakeIt) {
+    Sandbox sandbox;
+    App app(sandbox);
+    const HWND about = app.OpenAbout();
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, app.ProcessId());
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    DWORD_PTR result = 0;
+    const auto send = [&](HWND window, UINT message, WPARAM wParam, auto value) {
+        ::WriteProcessMemory(process, remote, &value, sizeof(value), nullptr);
+        ::SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                              &result);
+        ::ReadProcessMemory(process, remote, &value, sizeof(value), nullptr);
+        return value;
+    };
+    using Rect = std::array<LONG, 4>;
+    const auto rect = [](HWND window, bool client) {
+        RECT r{};
+        client ? ::GetClientRect(window, &r) : ::GetWindowRect(window, &r);
+        return Rect{r.left, r.top, r.right, r.bottom};
+    };
+    const struct {
+        HWND window;
+        Rect client96;
+        LONG width144;
+        int control;
+        Rect place144;
+    } cases[] = {
+        {app.Main(), {0, 0, 347, 147}, 521, ids::cmdZeitSetzen, {240, 126, 428, 164}},
+        {about, {0, 0, 396, 256}, 594, about_ids::cmdOK, {426, 287, 552, 321}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rect(c.window, true), c.client96);
+        const SIZE size = send(c.window, WM_GETDPISCALEDSIZE, 144, SIZE{});
+        EXPECT_EQ(result, TRUE) << "the size is taken";
+        send(c.window, WM_DPICHANGED, MAKEWPARAM(144, 144), RECT{10, 20, 30, 40});
+        EXPECT_EQ(rect(c.window, false), (Rect{10, 20, 10 + size.cx, 20 + size.cy}));
+        EXPECT_EQ(rect(c.window, true)[2], c.width144);
+        Rect control = rect(::GetDlgItem(c.window, c.control), false);
+        ::MapWindowPoints(nullptr, c.window, reinterpret_cast<POINT*>(control.data()), 2);
+        EXPECT_EQ(control, c.place144);
+    }
+    ::CloseHandle(process);
 }

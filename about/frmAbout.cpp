@@ -10,7 +10,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -51,21 +50,19 @@ constexpr Line kRule[] = {
 
 // Title, notice and rule keep their fixed colours unless high contrast is on
 // or black would not read on the face: black on a face of relative luminance
-// L contrasts (L + 0.05) : 0.05, which falls below WCAG's 4.5 : 1 for text this
-// small once L < 0.175 (a grey darker than RGB(117, 117, 117)).
+// L contrasts (L + 0.05) : 0.05, below WCAG's 4.5 : 1 once L < 0.175. The sRGB
+// curve is taken as a square here, which draws the line at a grey of about
+// RGB(107, 107, 107).
 bool UseSchemeColours() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof(contrast);
     if (::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
         (contrast.dwFlags & HCF_HIGHCONTRASTON))
         return true;
-    const auto linear = [](BYTE channel) {
-        const double c = channel / 255.0;
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    return 0.2126 * linear(GetRValue(face)) + 0.7152 * linear(GetGValue(face)) + 0.0722 * linear(GetBValue(face)) <
-           0.175;
+    const auto square = [](BYTE channel) { return static_cast<long long>(channel) * channel; };
+    return 2126 * square(GetRValue(face)) + 7152 * square(GetGValue(face)) + 722 * square(GetBValue(face)) <
+           1750LL * 255 * 255;
 }
 
 struct ComRelease {

@@ -91,8 +91,9 @@ void FrmTime::cmdZeitSetzen_Click() {
 
 void FrmTime::Tell(const apply::Result& result) {
     if (result.kind == apply::Result::BadField) return Report(result.text);
-    // Once a run: a folder that cannot be written to stays so, and the hold would say it every minute.
-    if (result.kind == apply::Result::Set && !result.stored && !notStoredTold_) {
+    // Once a run, when the box can come up: a folder that cannot be written to stays so, and the hold would say it
+    // every minute.
+    if (result.kind == apply::Result::Set && !result.stored && !notStoredTold_ && !reporting_) {
         notStoredTold_ = true;
         Report(apply::NotStoredText());
     }

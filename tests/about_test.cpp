@@ -8,8 +8,8 @@ using namespace ui;
 
 constexpr wchar_t kUnavailable[] = L"Systeminformationen sind momentan nicht verfügbar";
 
-// Opened by keyboard and modal, it goes round with Tab and closes with Enter or Esc. Space or Enter on the logo, and a
-// click, open the maker's page without a word, and the dialog stays.
+// Opened by keyboard and modal, it goes round with Tab and closes with Enter or Esc, and the main window's focus is
+// back where it was. Space or Enter on the logo, and a click, open the maker's page without a word; the dialog stays.
 TEST(AboutDialog, WorksByKeyboardAndTheLogoOpensTheMakersPage) {
     Sandbox sandbox;
     const std::wstring browser = sandbox.folder + L"\\browser.exe";
@@ -17,6 +17,7 @@ TEST(AboutDialog, WorksByKeyboardAndTheLogoOpensTheMakersPage) {
     SetValue(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", "",
              "\"" + Narrow(browser) + "\" \"%1\"" + '\0');
     App app(sandbox);
+    app.Key(VK_TAB);  // to "Computerzeit", where the focus returns after the dialog
     for (UINT closeKey : {VK_RETURN, VK_ESCAPE}) {
         app.Menu(L'?', L'ü');
         const HWND dialog = app.WaitForWindow(L"Info zu Horlomat");
@@ -31,6 +32,7 @@ TEST(AboutDialog, WorksByKeyboardAndTheLogoOpensTheMakersPage) {
         }
         app.Key(closeKey);
         EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog) && ::IsWindowEnabled(app.Main()); }));
+        EXPECT_TRUE(WaitFor([&] { return app.Focus() == app.Item(ids::cmdZeitDialog); })) << "the focus is back";
     }
     const HWND logo = ::GetDlgItem(app.OpenAbout(), about_ids::picIcon);
     ::PostMessageW(logo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 60));
@@ -43,11 +45,12 @@ TEST(AboutDialog, WorksByKeyboardAndTheLogoOpensTheMakersPage) {
 TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
     Sandbox sandbox;
     const std::wstring root = sandbox.folder, inFolder = root + L"\\tools\\MSINFO32.EXE";
-    const std::wstring tool = root + L"\\Program Files\\Common Files\\msinfo32.exe";
-    // Programs at the prefixes of a path with blanks must never run, nor one in the drive's root.
+    const std::wstring tool = root + L"\\Program Files\\Common Files\\MSInfo32.Exe";
+    // Programs at the prefixes of a path with blanks must never run, nor one in the drive's root, nor a hidden one.
     const std::wstring planted[] = {root + L"\\Program.exe", root + L"\\Program Files\\Common.exe",
-                                    root.substr(0, 2) + L"\\MSINFO32.EXE"};
-    for (const std::wstring& file : {inFolder, tool, planted[0], planted[1], planted[2]}) PlaceTool(file);
+                                    root.substr(0, 2) + L"\\MSINFO32.EXE", root + L"\\hidden\\MSINFO32.EXE"};
+    for (const std::wstring& file : {inFolder, tool, planted[0], planted[1], planted[2], planted[3]}) PlaceTool(file);
+    ::SetFileAttributesW(planted[3].c_str(), FILE_ATTRIBUTE_HIDDEN);
     App app(sandbox);
     const HWND dialog = app.OpenAbout();
     using Value = std::pair<std::optional<std::string>, DWORD>;
@@ -59,13 +62,14 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
         const wchar_t* arguments = L"";
     } cases[] = {
         {"full path, first value wins", {Narrow(tool) + '\0', REG_SZ}, {tools, REG_SZ}, &tool},
-        {"path and arguments", {Narrow(tool) + " /report a b.txt", REG_SZ}, {}, &tool, L" /report a b.txt"},
+        {"path and arguments", {Narrow(tool) + " /report a.exe b.txt", REG_SZ}, {}, &tool, L" /report a.exe b.txt"},
         {"quoted path", {"\"" + Narrow(tool) + "\"\t/a", REG_SZ}, {}, &tool, L"\t/a"},
         {"no .exe: one name, never split at a blank",
          {Narrow(root + L"\\Program Files\\Common Files\\msinfo"), REG_SZ},
          {},
          nullptr},
         {"folder of the second value", {{}, REG_SZ}, {tools, REG_SZ}, &inFolder},
+        {"hidden tool in that folder", {{}, REG_SZ}, {Narrow(root + L"\\hidden"), REG_SZ}, nullptr},
         // A first value that is found ends the search, even when it is no use.
         {"first value empty", {zero, REG_SZ}, {tools, REG_SZ}, nullptr},
         {"first value binary", {Narrow(tool), REG_BINARY}, {tools, REG_SZ}, nullptr},
@@ -80,6 +84,7 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
                  c.folder.second);
         const size_t before = c.started ? ToolRuns(*c.started).size() : 0;
         ::PostMessageW(dialog, WM_COMMAND, about_ids::cmdSysInfo, 0);
+        EXPECT_TRUE(c.started || ::GetWindow(app.WaitForWindow(L"Horlomat"), GW_OWNER) == dialog) << "the box's owner";
         EXPECT_EQ(app.CloseBoxes(), c.started ? std::vector<std::wstring>{} : std::vector<std::wstring>{kUnavailable});
         if (c.started) {
             ASSERT_TRUE(WaitFor([&] { return ToolRuns(*c.started).size() > before; }));

@@ -2,6 +2,8 @@
 // start with a date meets a Horlomat that already runs with the same settings file.
 #include "tests/harness.h"
 
+#include <filesystem>
+
 using namespace ui;
 
 namespace {
@@ -33,16 +35,20 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         std::string ini;
     } cases[] = {
         {L"2026-12-05 14:30 /einmal", 0, set, Stored("05", "NEIN")},
-        {L"-EINMAL 2026-12-5t14:30Z", 0, set, Stored("5", "NEIN")},
-        {L"2026-12-05T14:31 /einmal", 1, refused, kBefore},
+        {L"-EINMAL 2026-12-5t14:30z", 0, set, Stored("5", "NEIN")},
+        {L"2026-12-05T14:31Z /einmal", 1, refused, kBefore},
         {L"/Einmal 2026-02-30 14:30", 1, refused, kBefore},
         {L"/?", 0, L"Horlomat [JJJJ-MM-TT HH:MM] [/halten] [/einmal]\r\n", kBefore},
         {L"2026-12-05 14:30 /bogus", 2, L"Falsches Argument: \"/bogus\"\r\n", kBefore},
         {L"2026-12-05 /einmal", 2, L"Nach \"2026-12-05\" fehlt die Uhrzeit.\r\n", kBefore},
-        {L"-halten", 2, L"\"-halten\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
+        {L"-halten /HALTEN", 2, L"\"-halten\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
         {L"/einmal 2026-12-05 14:30 /HALTEN", 2, L"\"/HALTEN\": /einmal und /halten schließen sich aus.\r\n", kBefore},
         {L"20261-12-05 14:30 /einmal", 2, L"Falsches Argument: \"20261-12-05\"\r\n", kBefore},
         {L"2026-12-05 14:300 /einmal", 2, L"Falsches Argument: \"14:300\"\r\n", kBefore},
+        {L"2026--05 14:30 /einmal", 2, L"Falsches Argument: \"2026--05\"\r\n", kBefore},
+        // Control characters, which a console could take for commands, are shown as ?, and long arguments cut.
+        {L"\x1B[2J0123456789012345678901234567890123456789 /einmal", 2,
+         L"Falsches Argument: \"?[2J012345678901234567890123456789012345...\"\r\n", kBefore},
         {L"\"2026-12-05 14:30\" /einmal", 2, L"Falsches Argument: \"2026-12-05 14:30\"\r\n", kBefore},
         {L"2026-12-05T14:30 14:30 /einmal", 2, L"Falsches Argument: \"14:30\"\r\n", kBefore},
         // An Arabic-Indic digit, shown as ? in the console's code page.
@@ -59,13 +65,15 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
 }
 
 // A date opens the window with the fields as written and the box as asked, and presses "Zeit setzen" once. A later
-// start with a date from the same folder hands its values to every window of that folder and ends; from another
-// folder it does not.
+// start with a date from the same folder, however its path is cased, hands its values to every window of that folder
+// and ends; from another folder it does not.
 TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     const PinnedClock clock;
     const Sandbox sandbox, other;
     sandbox.WriteIni(kBefore);
-    const App app(sandbox, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30 /halten");
+    std::wstring shouted = sandbox.Exe();
+    ::CharUpperW(shouted.data());
+    const App app(sandbox, shouted, {}, SW_SHOWNORMAL, L"2026-12-05 14:30 /halten");
     EXPECT_EQ(FieldTexts(app), L"2026|12|05|14|30");
     EXPECT_TRUE(app.Ticked());
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
@@ -85,10 +93,14 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
 
-    // Without an output the message comes in a box.
+    // The Horlomat of the other folder takes that folder's start, and answers before its box says that it could not
+    // store. Such a set counts as set and says so too; without an output, in a box.
+    std::filesystem::create_directory(other.Ini());
+    const App third(other);
     const Told elsewhere = RunWith(other, L"2026-12-05 14:30 /einmal", false);
+    const std::wstring notStored = L"Die Einstellungen konnten nicht gespeichert werden: " + other.Ini();
     EXPECT_EQ(elsewhere.exitCode, 0u);
-    EXPECT_EQ(elsewhere.text, L"05.12.2026, 14:30:00");
-    EXPECT_EQ(other.ReadIni(), Stored("05", "NEIN"));
+    EXPECT_EQ(elsewhere.text, L"05.12.2026, 14:30:00\n" + notStored);
+    EXPECT_EQ(third.CloseBoxes(), std::vector<std::wstring>{notStored});
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
 }

@@ -29,7 +29,7 @@ TEST(Apply, FillsTheRecordInOrderAndConfirmsWhatReadsOrNamesTheBadField) {
         Words record;
         std::wstring shown;
     } cases[] = {
-        {{L"2026", L"12", L"+5", L"+7", L"+5"}, {2026, 12, 3, 5, 7, 5, 0, 999}, L"05.12.2026, 07:05:00"},
+        {{L"1700", L"12", L"+5", L"+7", L"+5"}, {1700, 12, 3, 5, 7, 5, 0, 999}, L"05.12.1700, 07:05:00"},
         {{L"1700", L"12", L"5", L"+7", L"45"}, {1700, 12, 3, 5, 7, 45, 0, 999}, L"05.12.1700, 07:45:00"},
         // -1 keeps its bit pattern, halves go to the even neighbour, the fields after a bad one are left alone.
         {{L"-1", L"05", L"2,5", L"3,5", L"x"},
@@ -64,11 +64,13 @@ TEST(SettingsFile, HasOneBackslashInARootAndStoresTextsThatReadBackUnchangedOrNo
     } cases[] = {
         {L" 14\t", "\" 14\t\""},
         {L"\"14\"", "\"\"14\"\""},
+        {L"'14'", "\"'14'\""},
         {L"14 \x20AC", "14 \x80"},
         {std::wstring(251, L'0') + L" ", "\"" + std::string(251, '0') + " \""},
         {L"1\r\n4", ""},
         {L"14\x2003", ""},
         {std::wstring(255, L'0'), ""},
+        {std::wstring(252, L'0') + L" ", ""},
     };
     for (const auto& c : cases) {
         std::ofstream(ini, std::ios::binary | std::ios::trunc) << kept;
@@ -103,6 +105,7 @@ TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
         {REG_SZ, std::string(1024, '7'), true, std::wstring(1024, L'7')},
         {REG_SZ, std::string(1025, '7'), false, L""},
         {REG_EXPAND_SZ, "%HORLOMAT_UNIT%\\MSInfo", true, std::wstring(5000, L'x') + L"\\MSInfo"},
+        {REG_SZ, "7\0\0"s, true, L"7\0"s},
         {REG_DWORD, "\x00\x01\x00\x00"s, true, L"256"},
         {REG_DWORD, "\xFF\xFF\xFF\xFF"s, true, L"4294967295"},
     };

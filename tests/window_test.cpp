@@ -124,9 +124,11 @@ TEST(Apply, ByTickOnlyOnceTheBoxIsTickedStoresTheFieldsAndReportsABadFieldInOneB
     EXPECT_EQ(sandbox.ReadIni(), stored);
     EXPECT_EQ(app.Focus(), app.Item(ids::txtZeit + 4));
     // A field without a number stops the apply with one box, from a press or a tick alike, and changes nothing;
-    // while it is open, presses and ticks add no second box.
+    // while it is open, presses and ticks add no second box. A tick's box while the About dialog is open is the
+    // dialog's: closing it leaves the main window disabled.
     app.SetText(ids::txtZeit + 3, L"32768");
     for (bool byTick : {true, false}) {
+        const HWND about = byTick ? app.OpenAbout() : nullptr;
         byTick ? app.Tick() : app.Post(ids::cmdZeitSetzen);
         ASSERT_TRUE(app.Idle());
         app.Tick();
@@ -135,6 +137,7 @@ TEST(Apply, ByTickOnlyOnceTheBoxIsTickedStoresTheFieldsAndReportsABadFieldInOneB
         EXPECT_EQ(app.Windows(L"Horlomat").size(), 1u) << "a second box";
         EXPECT_EQ(app.CloseBoxes(), std::vector<std::wstring>{L"Die Zeit wurde nicht gesetzt: Die Zahl im Feld "
                                                               L"„Stunde“ liegt nicht zwischen -32768 und 32767."});
+        EXPECT_TRUE(!about || (!::IsWindowEnabled(app.Main()) && ::PostMessageW(about, WM_COMMAND, IDOK, 0)));
     }
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"05.01.2026, 07:05:00");
     EXPECT_EQ(sandbox.ReadIni(), stored);

@@ -2,8 +2,6 @@
 // information tool through two registry values.
 #include "tests/harness.h"
 
-#include <memory>
-
 using namespace ui;
 
 constexpr wchar_t kUnavailable[] = L"Systeminformationen sind momentan nicht verfügbar";
@@ -102,9 +100,8 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
 TEST(AboutDialog, TitleAndNoticeReadOnADarkFace) {
     const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
     const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
-    const COLORREF before[] = {::GetSysColor(elements[0]), ::GetSysColor(elements[1])};
+    const COLORREF normal[] = {::GetSysColor(elements[0]), ::GetSysColor(elements[1])};
     ::SetSysColors(2, elements, dark);
-    const std::shared_ptr<void> restore(nullptr, [&](void*) { ::SetSysColors(2, elements, before); });
     Sandbox sandbox;
     App app(sandbox);
     const HWND dialog = app.OpenAbout();
@@ -128,4 +125,5 @@ TEST(AboutDialog, TitleAndNoticeReadOnADarkFace) {
     };
     EXPECT_TRUE(WaitFor(readable, 5000)) << "bright pixels: title " << bright[0] << ", notice " << bright[1];
     ::ReleaseDC(nullptr, screen);
+    ::SetSysColors(2, elements, normal);
 }

@@ -200,7 +200,8 @@ Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOut
     });
     drain();
     ::GetExitCodeProcess(info.hProcess, &told.exitCode);
-    ::TerminateProcess(info.hProcess, 0);
+    ::TerminateProcess(info.hProcess, 0);  // one that did not end in time, and then no longer holds its folder
+    ::WaitForSingleObject(info.hProcess, 10000);
     ::CloseHandle(info.hProcess);
     if (read) ::CloseHandle(read);
     if (withOutput) {  // in the console's code page, which is the OEM one without a console

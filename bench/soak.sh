@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The robustness cases of the UI tests at full size, as a soak run that CI does not make: 100 rounds of the hostile
 # field texts with an About dialog every tenth apply, watched for leaks, a 50 MB settings file, and a hold of 30
-# minutes beside the rest; about half an hour. Prints a table at the end and exits non-zero when a check failed. scripts/test.sh runs the
+# minutes beside the rest, and 1,000 hostile command lines; about half an hour. Prints a table at the end and exits non-zero when a check failed. scripts/test.sh runs the
 # same cases at reduced sizes.
 source "$(dirname "$0")/../scripts/common.sh"
 

@@ -14,9 +14,10 @@ using form::Kind;
 constexpr wchar_t kClassName[] = L"HorlomatFrmTime";
 
 // A start's arguments handed over in WM_COPYDATA: the sender's settings file and its arguments, each ended by a
-// zero. The answer is 0 when the window did not take them, else 1 + the result's kind, plus kNotStored.
+// zero. The answer is 0 when the window did not take them, else 1 + the result's kind, plus kNotStoredFlag.
 constexpr ULONG_PTR kHandOver = 0x486F726C;
-constexpr LRESULT kNotStored = 0x10;
+constexpr LRESULT kNotStoredFlag = 0x10;
+
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 // The fields and their labels are placed in the frame's coordinates.
@@ -213,9 +214,9 @@ std::optional<apply::Result> FrmTime::HandOver(const std::vector<std::wstring>& 
             if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
             ::SetForegroundWindow(window);
         }
-        const auto kind = static_cast<apply::Result::Kind>((answer & ~kNotStored) - 1);
+        const auto kind = static_cast<apply::Result::Kind>((answer & ~kNotStoredFlag) - 1);
         taken = apply::Result{kind, platform::WindowText(::GetDlgItem(window, ids::lblGesetzteZeit)),
-                              !(answer & kNotStored)};
+                              !(answer & kNotStoredFlag)};
     }
     return taken;
 }
@@ -235,7 +236,8 @@ LRESULT FrmTime::OnCopyData(const COPYDATASTRUCT& data) {
     const cmdline::Request request = cmdline::Parse(std::span(parts).subspan(1));
     if (!request.dated) return 0;
     const apply::Result result = Fill(request.fields, request.hold);
-    const LRESULT answer = (1 + result.kind) | (result.kind == apply::Result::Set && !result.stored ? kNotStored : 0);
+    const LRESULT answer =
+        (1 + result.kind) | (result.kind == apply::Result::Set && !result.stored ? kNotStoredFlag : 0);
     // The sender has its answer before a box of this window's waits for the user.
     ::ReplyMessage(answer);
     Tell(result);

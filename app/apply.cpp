@@ -86,16 +86,15 @@ apply::Result FrmTime::cmdZeitSetzen_Press() {
 }
 
 void FrmTime::cmdZeitSetzen_Click() {
-    Tell(cmdZeitSetzen_Press());
+    Report(cmdZeitSetzen_Press());
 }
 
-void FrmTime::Tell(const apply::Result& result) {
-    if (result.kind == apply::Result::BadField) return Report(result.text);
-    // Once a run, when the box can come up: a folder that cannot be written to stays so, and the hold would say it
+void FrmTime::Report(const apply::Result& result) {
+    if (result.kind == apply::Result::BadField) Report(result.text);
+    // Once a run, as soon as the box came up: a folder that cannot be written to stays so, and the hold would say it
     // every minute.
-    if (result.kind == apply::Result::Set && !result.stored && !notStoredTold_ && !reporting_) {
-        notStoredTold_ = true;
-        Report(apply::NotStoredText());
+    if (result.kind == apply::Result::Set && !result.stored && !notStoredTold_) {
+        notStoredTold_ = Report(apply::NotStoredText());
     }
 }
 

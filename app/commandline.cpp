@@ -8,6 +8,10 @@
 namespace cmdline {
 namespace {
 
+bool IsSwitch(std::wstring_view argument) {
+    return argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
+}
+
 // `text` as 1 to `maxDigits` ASCII digits.
 bool IsNumber(std::wstring_view text, size_t maxDigits) {
     if (text.empty() || text.size() > maxDigits) return false;
@@ -69,8 +73,7 @@ Request Parse(std::span<const std::wstring> arguments) {
     const std::wstring* holdOrOnce = nullptr;  // the first of the two, for the message
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
-        const bool isSwitch = argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
-        if (isSwitch) {
+        if (IsSwitch(argument)) {
             const auto is = [&](const wchar_t* name) {
                 return ::CompareStringOrdinal(argument.c_str() + 1, -1, name, -1, TRUE) == CSTR_EQUAL;
             };
@@ -90,9 +93,7 @@ Request Parse(std::span<const std::wstring> arguments) {
         } else if (!request.dated && ReadDateAndTime(argument, request.fields)) {
             request.dated = true;
         } else if (!request.dated && ReadDate(argument, request.fields)) {
-            const bool timeFollows = i + 1 < arguments.size() && !arguments[i + 1].empty() &&
-                                     arguments[i + 1][0] != L'/' && arguments[i + 1][0] != L'-';
-            if (!timeFollows) return Wrong(texts::kArgNoTime, argument);
+            if (i + 1 == arguments.size() || IsSwitch(arguments[i + 1])) return Wrong(texts::kArgNoTime, argument);
             if (!ReadTime(arguments[++i], request.fields)) return Wrong(texts::kArgWrong, arguments[i]);
             request.dated = true;
         } else {

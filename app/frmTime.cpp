@@ -184,15 +184,17 @@ void FrmTime::OnCommand(int id, int notification) {
 }
 
 void FrmTime::Form_Load() {
-    const global::Settings settings = global::LoadSettings();
+    ShowSettings(global::LoadSettings());
+}
+
+void FrmTime::ShowSettings(const global::Settings& settings) {
     for (int i = 0; i < 5; ++i) ::SetWindowTextW(Control(ids::txtZeit + i), settings.fields[i].c_str());
     ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, settings.hold ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-apply::Result FrmTime::Fill(const apply::FieldTexts& fields, bool hold) {
-    for (int i = 0; i < 5; ++i) ::SetWindowTextW(Control(ids::txtZeit + i), fields[i].c_str());
-    ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, hold ? BST_CHECKED : BST_UNCHECKED, 0);
-    return cmdZeitSetzen_Press();
+void FrmTime::PressWith(const apply::FieldTexts& fields, bool hold) {
+    ShowSettings({fields, hold});
+    Report(cmdZeitSetzen_Press());
 }
 
 std::optional<apply::Result> FrmTime::HandOver(const std::vector<std::wstring>& arguments, bool once) {
@@ -235,12 +237,13 @@ LRESULT FrmTime::OnCopyData(const COPYDATASTRUCT& data) {
     }
     const cmdline::Request request = cmdline::Parse(std::span(parts).subspan(1));
     if (!request.dated) return 0;
-    const apply::Result result = Fill(request.fields, request.hold);
+    ShowSettings({request.fields, request.hold});
+    const apply::Result result = cmdZeitSetzen_Press();
     const LRESULT answer =
         (1 + result.kind) | (result.kind == apply::Result::Set && !result.stored ? kNotStoredFlag : 0);
     // The sender has its answer before a box of this window's waits for the user.
     ::ReplyMessage(answer);
-    Tell(result);
+    Report(result);
     return answer;
 }
 
@@ -250,7 +253,10 @@ void FrmTime::cmdZeitDialog_Click() {
     // the working folder is never run instead.
     const std::wstring systemDirectory = platform::SystemDirectory();
     // Without it the path would name the root of the current drive.
-    if (systemDirectory.empty()) return Report(texts::kPanelFailed, ERROR_PATH_NOT_FOUND);
+    if (systemDirectory.empty()) {
+        Report(texts::kPanelFailed, ERROR_PATH_NOT_FOUND);
+        return;
+    }
     const std::wstring rundll32 = systemDirectory + L"\\rundll32.exe";
     const std::wstring commandLine = L"\"" + rundll32 + L"\" shell32.dll,Control_RunDLL timedate.cpl,,0";
     if (const DWORD error = platform::StartProcess(rundll32, commandLine, systemDirectory)) {
@@ -267,12 +273,13 @@ void FrmTime::mnuAbout_Click() {
     FrmAbout::Show(instance_, hwnd_);
 }
 
-void FrmTime::Report(const std::wstring& what, DWORD error) {
-    if (reporting_) return;
+bool FrmTime::Report(const std::wstring& what, DWORD error) {
+    if (reporting_) return false;
     reporting_ = true;
     const std::wstring text = error ? what + L"\n\n" + SystemMessage(error) : what;
     // While the About dialog is open the box belongs to it, so closing the box
     // leaves the main window disabled, as the dialog wants it.
     ::MessageBoxW(::GetLastActivePopup(hwnd_), text.c_str(), texts::kAppTitle, MB_OK | MB_ICONWARNING);
     reporting_ = false;
+    return true;
 }

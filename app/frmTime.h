@@ -44,7 +44,7 @@ public:
     bool PreTranslateMessage(MSG& msg);
 
     // A start with a date: the fields and the box as asked, and "Zeit setzen" pressed.
-    void PressWith(const apply::FieldTexts& fields, bool hold) { Tell(Fill(fields, hold)); }
+    void PressWith(const apply::FieldTexts& fields, bool hold);
 
     // Hands a start's arguments to the Horlomats already running with the same
     // settings file, which apply them as their own start would. The result,
@@ -65,16 +65,18 @@ private:
     void mnuEnde_Click();
     void mnuAbout_Click();
 
-    // The apply behind "Zeit setzen", without any message box; then the box it calls for.
+    // The five fields and the box as `settings` has them.
+    void ShowSettings(const global::Settings& settings);
+    // The apply behind "Zeit setzen", without any message box.
     apply::Result cmdZeitSetzen_Press();
-    apply::Result Fill(const apply::FieldTexts& fields, bool hold);
-    void Tell(const apply::Result& result);
 
     // Tells the user what could not be done, with the system's words for
     // `error` when one is given. A box runs a message loop of its own in which
     // the ticks go on; a report while one is open is dropped, so a failure that
-    // comes back every minute never stacks boxes.
-    void Report(const std::wstring& what, DWORD error = 0);
+    // comes back every minute never stacks boxes. False when dropped.
+    bool Report(const std::wstring& what, DWORD error = 0);
+    // The box an apply's result calls for, if any.
+    void Report(const apply::Result& result);
 
     HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
     bool chkRegelTicked() const { return ::SendMessageW(Control(ids::chkRegel), BM_GETCHECK, 0, 0) != BST_UNCHECKED; }

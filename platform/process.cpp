@@ -53,16 +53,16 @@ DWORD StartProcess(const std::wstring& application, const std::wstring& commandL
 }
 
 bool WriteToCaller(const std::wstring& text) {
-    std::wstring lines;  // with CR LF, as Windows programs write them
-    for (wchar_t c : text) lines += c == L'\n' ? L"\r\n" : std::wstring(1, c);
+    std::wstring lines = text;  // with CR LF, as Windows programs write them
+    for (size_t at = 0; (at = lines.find(L'\n', at)) != lines.npos; at += 2) lines.insert(at, 1, L'\r');
     const auto length = static_cast<DWORD>(lines.size());
     DWORD mode = 0, written = 0;
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (out && out != INVALID_HANDLE_VALUE) {
         if (::GetConsoleMode(out, &mode)) return ::WriteConsoleW(out, lines.data(), length, &written, nullptr);
         // cmd and PowerShell read a program's output in the console's code page, the OEM one by default.
-        const UINT codePage = ::GetConsoleOutputCP() ? ::GetConsoleOutputCP() : ::GetOEMCP();
-        const std::string bytes = ToAnsi(lines, codePage);
+        const UINT console = ::GetConsoleOutputCP();
+        const std::string bytes = ToAnsi(lines, console ? console : ::GetOEMCP());
         if (::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return true;
     }
     // A program with windows gets no console of its own; a command prompt's is there to borrow.

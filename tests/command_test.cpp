@@ -14,20 +14,16 @@ std::string Stored(const std::string& day, const char* hold) {
            "\r\n";
 }
 
-std::wstring FieldTexts(const App& app) {
-    std::wstring shown = app.Text(ids::txtZeit);
-    for (int i = 1; i < 5; ++i) shown += L"|" + app.Text(ids::txtZeit + i);
-    return shown;
-}
-
 }  // namespace
 
-// Each form of the command line, told on a pipe: /einmal sets without a window and stores only what the clock took,
-// as written; a wrong call names its first wrong argument, sets and stores nothing and opens no window.
+// Each form, told on a pipe: /einmal stores only what the clock took, as written; a wrong call, however long or
+// strange, names its first wrong argument, sets and stores nothing and opens no window.
 TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
     const PinnedClock clock;
     const Sandbox sandbox;
     const std::wstring set = L"05.12.2026, 14:30:00\r\n", refused = L"Zeit konnte nicht gesetzt werden.\r\n";
+    std::wstring nines(32000, L'9'), many(16000, L' ');
+    for (std::size_t i = 0; i < many.size(); i += 2) many[i] = L'x';
     const struct {
         const wchar_t* arguments;
         DWORD exitCode;
@@ -51,8 +47,12 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
          L"Falsches Argument: \"?[2J012345678901234567890123456789012345...\"\r\n", kBefore},
         {L"\"2026-12-05 14:30\" /einmal", 2, L"Falsches Argument: \"2026-12-05 14:30\"\r\n", kBefore},
         {L"2026-12-05T14:30 14:30 /einmal", 2, L"Falsches Argument: \"14:30\"\r\n", kBefore},
-        // An Arabic-Indic digit, shown as ? in the console's code page.
+        // An Arabic-Indic digit, shown as ? in the console's code page; a lone surrogate; the longest command line
+        // Windows takes; 8,000 arguments.
         {L"2026-1\x0662-05 14:30 /einmal", 2, L"Falsches Argument: \"2026-1?-05\"\r\n", kBefore},
+        {L"2026-12-05 14:30 \xD800 /einmal", 2, L"Falsches Argument: \"?\"\r\n", kBefore},
+        {nines.c_str(), 2, L"Falsches Argument: \"" + nines.substr(0, 40) + L"...\"\r\n", kBefore},
+        {many.c_str(), 2, L"Falsches Argument: \"x\"\r\n", kBefore},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Narrow(c.arguments));
@@ -64,9 +64,8 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
     }
 }
 
-// A date opens the window with the fields as written and the box as asked, and presses "Zeit setzen" once. A later
-// start with a date from the same folder, however its path is cased, hands its values to every window of that folder
-// and ends; from another folder it does not.
+// A date fills the window as written and presses "Zeit setzen" once. A later dated start hands its values to every
+// window of the same folder, however its path is cased, and ends; to another folder's it does not.
 TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     const PinnedClock clock;
     const Sandbox sandbox, other;
@@ -74,7 +73,7 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     std::wstring shouted = sandbox.Exe();
     ::CharUpperW(shouted.data());
     const App app(sandbox, shouted, {}, SW_SHOWNORMAL, L"2026-12-05 14:30 /halten");
-    EXPECT_EQ(FieldTexts(app), L"2026|12|05|14|30");
+    EXPECT_EQ(app.FieldTexts(), L"2026|12|05|14|30");
     EXPECT_TRUE(app.Ticked());
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
     EXPECT_EQ(sandbox.ReadIni(), Stored("05", "JA"));
@@ -83,7 +82,7 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     ASSERT_TRUE(second.Ticked());
     EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30").exitCode, 0u);
     for (const App* window : {&app, &second}) {
-        EXPECT_EQ(FieldTexts(*window), L"2026|12|5|14|30");
+        EXPECT_EQ(window->FieldTexts(), L"2026|12|5|14|30");
         EXPECT_FALSE(window->Ticked());
     }
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));

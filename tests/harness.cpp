@@ -95,6 +95,12 @@ void App::SetText(int id, const std::wstring& text) const {
                           nullptr);
 }
 
+std::wstring App::FieldTexts() const {
+    std::wstring texts = Text(ids::txtZeit);
+    for (int i = 1; i < 5; ++i) texts += L"|" + Text(ids::txtZeit + i);
+    return texts;
+}
+
 void App::SetFields(const Fields& fields) const {
     for (int i = 0; i < 5; ++i) SetText(ids::txtZeit + i, fields[static_cast<size_t>(i)]);
 }
@@ -138,16 +144,23 @@ void App::Key(UINT key) const {
     ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
 }
 
-std::vector<HWND> App::Windows(const std::wstring& title) const {
+std::vector<HWND> Windows(DWORD processId, const std::wstring& title, HWND except) {
     std::vector<HWND> found;
     for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(w, &owner);
-        if (owner == processId_ && w != main_ && (title.empty() ? ::IsWindowVisible(w) : WindowText(w) == title)) {
+        if (owner == processId && w != except && (title.empty() ? ::IsWindowVisible(w) : WindowText(w) == title)) {
             found.push_back(w);
         }
     }
     return found;
+}
+
+std::wstring CloseBox(HWND box) {
+    const std::wstring text = WindowText(::GetDlgItem(box, 0xFFFF));
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !::IsWindow(box); });
+    return text;
 }
 
 HWND App::WaitForWindow(const std::wstring& title) const {
@@ -159,11 +172,7 @@ HWND App::WaitForWindow(const std::wstring& title) const {
 std::vector<std::wstring> App::CloseBoxes() const {
     std::vector<std::wstring> texts;
     for (std::vector<HWND> boxes; Idle() && !(boxes = Windows(L"Horlomat")).empty();) {
-        for (HWND box : boxes) {
-            texts.push_back(WindowText(::GetDlgItem(box, 0xFFFF)));
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            WaitFor([&] { return !::IsWindow(box); });
-        }
+        for (HWND box : boxes) texts.push_back(CloseBox(box));
     }
     return texts;
 }
@@ -171,45 +180,30 @@ std::vector<std::wstring> App::CloseBoxes() const {
 Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput) {
     HANDLE read = nullptr, write = nullptr;
     SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    if (withOutput && !::CreatePipe(&read, &write, &inherited, 0)) throw std::runtime_error("no pipe");
+    // Room for all it says, which is read once it has ended.
+    if (withOutput && !::CreatePipe(&read, &write, &inherited, 1 << 16)) throw std::runtime_error("no pipe");
     if (read) ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
     const PROCESS_INFORMATION info = Start(sandbox.Exe(), arguments, sandbox.folder, SW_SHOWNORMAL, write);
     if (write) ::CloseHandle(write);
     Told told;
-    std::string bytes;
-    const auto drain = [&] {
-        DWORD available = 0, got = 0;
-        while (read && ::PeekNamedPipe(read, nullptr, 0, nullptr, &available, nullptr) && available) {
-            const std::size_t at = bytes.size();
-            bytes.resize(at + available);
-            ::ReadFile(read, bytes.data() + at, available, &got, nullptr);
-            bytes.resize(at + got);
-        }
-    };
     WaitFor([&] {
-        drain();
-        for (HWND w = nullptr; !withOutput && (w = ::FindWindowExW(nullptr, w, nullptr, L"Horlomat")) != nullptr;) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(w, &owner);
-            if (owner != info.dwProcessId || !::IsWindowVisible(w)) continue;
-            told.text += WindowText(::GetDlgItem(w, 0xFFFF));
-            ::PostMessageW(w, WM_COMMAND, IDOK, 0);
-            WaitFor([&] { return !::IsWindow(w); });
+        for (HWND box : withOutput ? std::vector<HWND>{} : Windows(info.dwProcessId, L"Horlomat")) {
+            told.text += CloseBox(box);
         }
         return ::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
     });
-    drain();
     ::GetExitCodeProcess(info.hProcess, &told.exitCode);
     ::TerminateProcess(info.hProcess, 0);  // one that did not end in time, and then no longer holds its folder
     ::WaitForSingleObject(info.hProcess, 10000);
     ::CloseHandle(info.hProcess);
-    if (read) ::CloseHandle(read);
-    if (withOutput) {  // in the console's code page, which is the OEM one without a console
-        told.text.resize(bytes.size());
-        told.text.resize(
-            static_cast<std::size_t>(::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                           told.text.data(), static_cast<int>(bytes.size()))));
+    std::string bytes(1 << 16, '\0');
+    DWORD got = 0;
+    if (read && ::ReadFile(read, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) {
+        told.text.resize(got);  // in the console's code page, which is the OEM one without a console
+        told.text.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+            CP_OEMCP, 0, bytes.data(), static_cast<int>(got), told.text.data(), static_cast<int>(got))));
     }
+    if (read) ::CloseHandle(read);
     return told;
 }
 

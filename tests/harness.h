@@ -64,6 +64,7 @@ public:
     HWND Item(int id) const { return ::GetDlgItem(main_, id); }
     DWORD ProcessId() const { return processId_; }
     std::wstring Text(int id) const { return WindowText(Item(id)); }
+    std::wstring FieldTexts() const;  // the five fields' texts, year to minute, joined by |
     void SetText(int id, const std::wstring& text) const;
     void SetFields(const Fields& fields) const;
     bool Ticked() const { return ::SendMessageW(Item(ids::chkRegel), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -78,8 +79,7 @@ public:
     void Key(UINT key) const;  // pressed and released on the control with the focus
     bool WaitForExit(DWORD milliseconds) const { return ::WaitForSingleObject(process_, milliseconds) == 0; }
 
-    // This process's top-level windows but the main one: with this title, hidden too (as a new box is), or all visible.
-    std::vector<HWND> Windows(const std::wstring& title = {}) const;
+    std::vector<HWND> Windows(const std::wstring& title = {}) const;  // as below, but the main window
     HWND WaitForWindow(const std::wstring& title) const;
     HWND OpenAbout() const { return (Post(ids::mnuAbout), WaitForWindow(L"Info zu Horlomat")); }
     // Once the program is idle, closes each message box it shows with OK until none comes; their texts.
@@ -90,6 +90,14 @@ private:
     DWORD processId_ = 0;
     HWND main_ = nullptr;
 };
+
+// A process's top-level windows but `except`: with this title, hidden too (as a new box is), or all visible.
+std::vector<HWND> Windows(DWORD processId, const std::wstring& title, HWND except = nullptr);
+inline std::vector<HWND> App::Windows(const std::wstring& title) const {
+    return ui::Windows(processId_, title, main_);
+}
+// Closes a message box with OK; its text.
+std::wstring CloseBox(HWND box);
 
 // What Horlomat told, started with `arguments` after its path: on its standard output, a pipe read to the end, or
 // without one in message boxes, each closed with OK; the exit code is STILL_ACTIVE when it did not end in time.

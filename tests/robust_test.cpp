@@ -2,8 +2,6 @@
 // where it was after the first rounds. bench/soak.sh runs these at full size and tabulates the "SOAK|" lines.
 #include "tests/harness.h"
 
-#include <random>
-
 using namespace ui;
 
 // Runs `round` (false ends the run) warmUp + count times and fails unless what the program holds stands still from
@@ -95,28 +93,4 @@ TEST(HoldLong, NothingAtTheStartThenOneApplyPerMinuteAndNothingGrowing) {
         }
         return true;
     });
-}
-
-// Command lines of any length, characters and number of arguments are refused as wrong calls at once, without a
-// window, and set and store nothing.
-TEST(LongUse, HostileCommandLinesAreRefusedAndStoreNothing) {
-    // The longest command line Windows takes, 8,000 arguments, quotes and backslashes, a lone surrogate, a control
-    // character, then random lines of the characters a command line for Horlomat is made of.
-    std::vector<std::wstring> lines = {std::wstring(32000, L'9'), std::wstring(16000, L' '),
-                                       L"\"\\\"\\\\\" \\\\\\\\\" \\\"\"\"", L"2026-12-05 14:30 \xD800 /einmal",
-                                       L"2026-12-05\t14:30\t/einmal\x01"};
-    for (std::size_t i = 0; i < lines[1].size(); i += 2) lines[1][i] = L'x';
-    std::mt19937 random(7);
-    const std::wstring alphabet = L"0123456789-:/Tt Zz\"\\\x1B\xD800\x00E9\x4E2D";
-    for (std::size_t i = 0; i < Size(20, 1000); ++i) {
-        std::wstring line(random() % 40 + 1, L' ');
-        for (wchar_t& c : line) c = alphabet[random() % alphabet.size()];
-        if (line.find_first_not_of(L' ') != line.npos) lines.push_back(line);  // blanks alone are a plain start
-    }
-    const Sandbox sandbox;
-    for (const std::wstring& line : lines) {
-        const Told told = RunWith(sandbox, line);
-        EXPECT_EQ(told.exitCode, 2u) << Narrow(line.substr(0, 60));
-        EXPECT_FALSE(sandbox.ReadIni());
-    }
 }

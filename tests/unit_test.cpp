@@ -1,9 +1,7 @@
-// The logic without Horlomat's windows: field texts into the record for the clock and the confirmation, the settings
-// file's path and texts, how the launcher reads a registry value, and a form's size at each DPI. Expected texts are
-// those of the test prefix: German, dd.MM.yyyy.
+// The logic that needs no window: the record for the clock and the confirmation, the settings file's path and texts,
+// and how the launcher reads a registry value. Expected texts are those of the test prefix: German, dd.MM.yyyy.
 #include "about/sysinfo.h"
 #include "app/apply.h"
-#include "platform/form.h"
 #include "settings/global.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <tuple>
 
 using namespace std::string_literals;
 
@@ -118,25 +115,4 @@ TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
     }
     ::RegCloseKey(key);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, name);
-}
-
-// Taken to each DPI, a form's window lands at the suggested place with its client area the layout in pixels. This one
-// has neither caption nor menu bar, whose height Wine keeps at 96 DPI whatever the window is told.
-TEST(Form, TakesItsSizeForEachDpi) {
-    form::Form form({5205, 2205, {}});
-    HWND window =
-        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    form.Create(window, nullptr);
-    const LONG cases[][3] = {{96, 347, 147}, {120, 434, 184}, {144, 521, 221}, {192, 694, 294}};
-    for (const auto& [dpi, width, height] : cases) {
-        const RECT suggested{7, 9, 8, 10};
-        form.DpiChanged(MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-        RECT frame{}, client{};
-        ::GetWindowRect(window, &frame);
-        ::GetClientRect(window, &client);
-        EXPECT_EQ(std::make_tuple(frame.left, frame.top, client.right, client.bottom),
-                  std::make_tuple(7L, 9L, width, height))
-            << dpi << " DPI";
-    }
-    ::DestroyWindow(window);
 }

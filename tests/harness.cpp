@@ -105,10 +105,6 @@ void App::SetFields(const Fields& fields) const {
     for (int i = 0; i < 5; ++i) SetText(ids::txtZeit + i, fields[static_cast<size_t>(i)]);
 }
 
-void App::Click(int id) const {
-    ::SendMessageTimeoutW(main_, WM_COMMAND, id, reinterpret_cast<LPARAM>(Item(id)), SMTO_ABORTIFHUNG, 30000, nullptr);
-}
-
 void App::Menu(wchar_t menuKey, wchar_t itemKey) const {
     // Another process's menus cannot be read under Wine, so they are driven as the user would: the item's key once
     // the menu is open, to the thread whose keyboard the menu's loop reads.

@@ -70,7 +70,6 @@ public:
     bool Ticked() const { return ::SendMessageW(Item(ids::chkRegel), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void SetTicked(bool on) const { ::SendMessageW(Item(ids::chkRegel), BM_SETCHECK, on, 0); }
 
-    void Click(int id) const;  // returns once the handler has run
     void Post(int id) const { ::PostMessageW(main_, WM_COMMAND, id, reinterpret_cast<LPARAM>(Item(id))); }
     void Tick() const { ::PostMessageW(main_, WM_TIMER, ids::Timer1, 0); }
     void Menu(wchar_t menuKey, wchar_t itemKey) const;  // Alt+menuKey, then itemKey

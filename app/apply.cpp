@@ -1,8 +1,10 @@
-// "Zeit setzen" and the once-a-minute re-apply.
+// "Zeit setzen", the once-a-minute re-apply, and the clock that runs on from a set minute.
 #include "app/apply.h"
 
 #include "app/frmTime.h"
+#include "app/truetime.h"
 #include "assets/texts.h"
+#include "platform/process.h"
 #include "settings/global.h"
 
 #include <oleauto.h>
@@ -62,30 +64,51 @@ std::wstring ConfirmationText(const FieldTexts& fields, const SYSTEMTIME& set) {
     return text;
 }
 
+std::wstring RecordText(const SYSTEMTIME& set) {
+    SYSTEMTIME copy = set;
+    double date = 0;
+    if (!::SystemTimeToVariantTime(&copy, &date)) return {};
+    return platform::DateToText(DayOf(date)) + L", " + platform::DateToText(TimeOfDayOf(date));
+}
+
 std::wstring NotStoredText() {
     return texts::kNotStored + global::IniFilePath;
 }
 
 Result Apply(const global::Settings& settings, SYSTEMTIME& newTime) {
     if (const auto failure = ConvertFields(settings.fields, newTime)) return {Result::BadField, FailureText(*failure)};
-    if (!::SetSystemTime(&newTime)) return {Result::Refused, texts::kNotSet};
-    Result set{Result::Set, ConfirmationText(settings.fields, newTime)};
+    return SetAndStore(settings, newTime, ConfirmationText(settings.fields, newTime));
+}
+
+Result SetAndStore(const global::Settings& settings, const SYSTEMTIME& time, std::wstring shown) {
+    if (!::SetSystemTime(&time)) return {Result::Refused, texts::kNotSet};
+    truetime::Keep(time);
+    Result set{Result::Set, std::move(shown)};
     set.stored = global::StoreSettings(settings);
     return set;
 }
 
 }  // namespace apply
 
-apply::Result FrmTime::cmdZeitSetzen_Press() {
+global::Settings FrmTime::ShownSettings() const {
     global::Settings settings;
     for (int i = 0; i < 5; ++i) settings.fields[i] = platform::WindowText(Control(ids::txtZeit + i));
     settings.hold = chkRegelTicked();
-    apply::Result result = apply::Apply(settings, NewTime);
+    return settings;
+}
+
+void FrmTime::ShowResult(const apply::Result& result) {
     if (result.kind != apply::Result::BadField) ::SetWindowTextW(Control(ids::lblGesetzteZeit), result.text.c_str());
+}
+
+apply::Result FrmTime::cmdZeitSetzen_Press() {
+    apply::Result result = apply::Apply(ShownSettings(), NewTime);
+    ShowResult(result);
     return result;
 }
 
 void FrmTime::cmdZeitSetzen_Click() {
+    running_.reset();  // a press holds the typed minute again
     Report(cmdZeitSetzen_Press());
 }
 
@@ -99,7 +122,22 @@ void FrmTime::Report(const apply::Result& result) {
 }
 
 void FrmTime::Timer1_Timer() {
+    if (!chkRegelTicked()) return;
     // The button's handler itself, not BM_CLICK: the focus stays where the user
     // is typing, and it works while a modal dialog has the activation.
-    if (chkRegelTicked()) cmdZeitSetzen_Click();
+    running_ ? RunOn() : cmdZeitSetzen_Click();
+}
+
+void FrmTime::RunOn() {
+    // Where the clock should be: the set minute plus the time counted since, which no set of the clock changes.
+    const ULONGLONG due = running_->clock + (::GetTickCount64() - running_->tick) * 10000;
+    const ULONGLONG now = platform::Now();
+    // Right to the second: nothing is set or written, so a day of running logs no clock changes.
+    if ((due > now ? due - now : now - due) <= 10000000) return;
+    const FILETIME at{static_cast<DWORD>(due), static_cast<DWORD>(due >> 32)};
+    SYSTEMTIME time{};
+    if (!::FileTimeToSystemTime(&at, &time)) return;
+    const apply::Result result = apply::SetAndStore(ShownSettings(), time, apply::RecordText(time) + texts::kRunsOn);
+    ShowResult(result);
+    Report(result);
 }

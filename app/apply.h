@@ -37,6 +37,9 @@ std::wstring FailureText(const ConversionFailure& failure);
 // values the clock really got.
 std::wstring ConfirmationText(const FieldTexts& fields, const SYSTEMTIME& set);
 
+// The record's date and time in the regional forms, to the second.
+std::wstring RecordText(const SYSTEMTIME& set);
+
 // Says that the clock was set but the settings file could not be written.
 std::wstring NotStoredText();
 
@@ -50,5 +53,9 @@ struct Result {
 // Converts the fields into `newTime`, sets the clock and, once it took the
 // time, stores the settings. Nothing is stored unless the clock was set.
 Result Apply(const global::Settings& settings, SYSTEMTIME& newTime);
+
+// Sets the clock to `time` and, once it took it, keeps what the way back to the
+// true time needs and stores `settings`; `shown` is the label's text for a set.
+Result SetAndStore(const global::Settings& settings, const SYSTEMTIME& time, std::wstring shown);
 
 }  // namespace apply

@@ -62,7 +62,7 @@ std::wstring Shown(std::wstring_view argument) {
 Request Wrong(const wchar_t* what, std::wstring_view argument) {
     std::wstring message = what;
     message.replace(message.find(L"%1"), 2, Shown(argument));
-    return {Request::Wrong, false, {}, false, message};
+    return Request{.mode = Request::Wrong, .message = message};
 }
 
 }  // namespace
@@ -70,7 +70,8 @@ Request Wrong(const wchar_t* what, std::wstring_view argument) {
 Request Parse(std::span<const std::wstring> arguments) {
     Request request;
     bool help = false;
-    const std::wstring* holdOrOnce = nullptr;  // the first of the two, for the message
+    const std::wstring* needsDate = nullptr;  // the first of /halten, /laufend and /einmal, for the message
+    const std::wstring* trueTime = nullptr;   // /echtzeit, which stands alone
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         if (IsSwitch(argument)) {
@@ -81,15 +82,23 @@ Request Parse(std::span<const std::wstring> arguments) {
                 help = true;
                 continue;
             }
+            if (is(L"echtzeit")) {
+                trueTime = &argument;
+                continue;
+            }
             if (is(L"halten")) {
                 request.hold = true;
+            } else if (is(L"laufend")) {
+                request.running = true;
             } else if (is(L"einmal")) {
                 request.mode = Request::Once;
             } else {
                 return Wrong(texts::kArgWrong, argument);
             }
-            if (request.hold && request.mode == Request::Once) return Wrong(texts::kArgBoth, argument);
-            if (!holdOrOnce) holdOrOnce = &argument;
+            if ((request.hold || request.running) && request.mode == Request::Once) {
+                return Wrong(texts::kArgBoth, argument);
+            }
+            if (!needsDate) needsDate = &argument;
         } else if (!request.dated && ReadDateAndTime(argument, request.fields)) {
             request.dated = true;
         } else if (!request.dated && ReadDate(argument, request.fields)) {
@@ -100,8 +109,10 @@ Request Parse(std::span<const std::wstring> arguments) {
             return Wrong(texts::kArgWrong, argument);
         }
     }
-    if (help) return Request{Request::Help, false, {}, false, {}};
-    if (holdOrOnce && !request.dated) return Wrong(texts::kArgNoDate, *holdOrOnce);
+    if (help) return Request{Request::Help};
+    if (trueTime && (request.dated || needsDate)) return Wrong(texts::kArgAlone, *trueTime);
+    if (trueTime) return Request{Request::TrueTime};
+    if (needsDate && !request.dated) return Wrong(texts::kArgNoDate, *needsDate);
     return request;
 }
 

@@ -1,5 +1,7 @@
 // The command line, for scripts and scheduled tasks:
-//   Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten] [/einmal] [/?]
+//   Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten | /laufend] [/einmal]
+//   Horlomat.exe /echtzeit
+//   Horlomat.exe /?
 // Without arguments Horlomat starts as always.
 #pragma once
 
@@ -11,11 +13,12 @@
 namespace cmdline {
 
 struct Request {
-    enum Mode { Window, Once, Help, Wrong } mode = Window;
-    bool dated = false;        // a date and time were given
-    apply::FieldTexts fields;  // year, month, day, hour, minute, exactly as written
-    bool hold = false;         // /halten
-    std::wstring message;      // for Wrong: what is wrong, naming the first wrong argument
+    enum Mode { Window, Once, TrueTime, Help, Wrong } mode = Window;
+    bool dated = false;          // a date and time were given
+    apply::FieldTexts fields{};  // year, month, day, hour, minute, exactly as written
+    bool hold = false;           // /halten
+    bool running = false;        // /laufend: the clock runs on from the typed minute
+    std::wstring message{};      // for Wrong: what is wrong, naming the first wrong argument
 };
 
 // Switches start with / or - and ignore case. The date and time are two

@@ -1,7 +1,7 @@
 #include "app/frmTime.h"
 
 #include "about/frmAbout.h"
-#include "app/commandline.h"
+#include "app/handover.h"
 #include "assets/resource_ids.h"
 #include "assets/texts.h"
 #include "platform/process.h"
@@ -10,13 +10,6 @@
 namespace {
 
 using form::Kind;
-
-constexpr wchar_t kClassName[] = L"HorlomatFrmTime";
-
-// A start's arguments handed over in WM_COPYDATA: the sender's settings file and its arguments, each ended by a
-// zero. The answer is 0 when the window did not take them, else 1 + the result's kind, plus kNotStoredFlag.
-constexpr ULONG_PTR kHandOver = 0x486F726C;
-constexpr LRESULT kNotStoredFlag = 0x10;
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
@@ -62,7 +55,7 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
                                         ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = handover::kWindowClass;
     return ::RegisterClassExW(&wc) != 0;
 }
 
@@ -96,8 +89,8 @@ HWND FrmTime::Create(HINSTANCE instance) {
     instance_ = instance;
     if (!RegisterWindowClass(instance, WindowProc)) return nullptr;
     // Sized in WM_CREATE, once the window knows its DPI.
-    return ::CreateWindowExW(0, kClassName, texts::kWindowTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-                             CreateMainMenu(), instance, this);
+    return ::CreateWindowExW(0, handover::kWindowClass, texts::kWindowTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                             nullptr, CreateMainMenu(), instance, this);
 }
 
 void FrmTime::Show(int showCommand) {
@@ -192,55 +185,42 @@ void FrmTime::ShowSettings(const global::Settings& settings) {
     ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, settings.hold ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void FrmTime::PressWith(const apply::FieldTexts& fields, bool hold) {
-    ShowSettings({fields, hold});
-    Report(cmdZeitSetzen_Press());
+void FrmTime::PressWith(const cmdline::Request& request) {
+    Report(Take(request));
 }
 
-std::optional<apply::Result> FrmTime::HandOver(const std::vector<std::wstring>& arguments, bool once) {
-    std::wstring payload = global::IniFilePath + L'\0';
-    for (const std::wstring& argument : arguments) payload += argument + L'\0';
-    COPYDATASTRUCT data{kHandOver, static_cast<DWORD>(payload.size() * sizeof(wchar_t)), payload.data()};
-    // Every window of the same settings file takes them (a start without arguments may have opened a second one),
-    // so that none goes on holding another minute; the first one found answers for them.
-    std::optional<apply::Result> taken;
-    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, kClassName, nullptr)) != nullptr;) {
-        DWORD_PTR answer = 0;
-        // A window that does not answer within seconds is hung: this start goes on without it.
-        if (!::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
-                                   &answer) ||
-            answer == 0 || taken) {
-            continue;
+apply::Result FrmTime::Take(const cmdline::Request& request) {
+    ShowSettings({request.fields, request.hold || request.running});
+    running_.reset();
+    const ULONGLONG tick = ::GetTickCount64();
+    apply::Result result = cmdZeitSetzen_Press();
+    // From the typed minute on, whether the clock took it or not: each tick then aims at the running time.
+    FILETIME minute{};
+    if (request.running && result.kind != apply::Result::BadField && ::SystemTimeToFileTime(&NewTime, &minute)) {
+        running_ = Running{(ULONGLONG{minute.dwHighDateTime} << 32) | minute.dwLowDateTime, tick};
+        if (result.kind == apply::Result::Set) {
+            result.text += texts::kRunsOn;
+            ShowResult(result);
         }
-        if (!once) {
-            if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
-            ::SetForegroundWindow(window);
-        }
-        const auto kind = static_cast<apply::Result::Kind>((answer & ~kNotStoredFlag) - 1);
-        taken = apply::Result{kind, platform::WindowText(::GetDlgItem(window, ids::lblGesetzteZeit)),
-                              !(answer & kNotStoredFlag)};
     }
-    return taken;
+    return result;
+}
+
+void FrmTime::StopHolding() {
+    running_.reset();
+    ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, BST_UNCHECKED, 0);
+    global::StoreNoHold();
 }
 
 LRESULT FrmTime::OnCopyData(const COPYDATASTRUCT& data) {
-    if (data.dwData != kHandOver || !data.lpData || data.cbData % sizeof(wchar_t) != 0) return 0;
-    std::vector<std::wstring> parts;
-    const std::wstring_view all(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
-    for (size_t start = 0, end; (end = all.find(L'\0', start)) != all.npos; start = end + 1) {
-        parts.emplace_back(all.substr(start, end - start));
-    }
-    // Only the Horlomat of the same settings file takes them; Windows compares paths without case.
-    if (parts.empty() ||
-        ::CompareStringOrdinal(parts[0].c_str(), -1, global::IniFilePath.c_str(), -1, TRUE) != CSTR_EQUAL) {
-        return 0;
-    }
-    const cmdline::Request request = cmdline::Parse(std::span(parts).subspan(1));
+    std::vector<std::wstring> arguments;
+    const handover::Kind kind = handover::Read(data, arguments);
+    if (kind == handover::Kind::StopHolding) StopHolding();
+    if (kind != handover::Kind::Start) return kind == handover::Kind::StopHolding;
+    const cmdline::Request request = cmdline::Parse(arguments);
     if (!request.dated) return 0;
-    ShowSettings({request.fields, request.hold});
-    const apply::Result result = cmdZeitSetzen_Press();
-    const LRESULT answer =
-        (1 + result.kind) | (result.kind == apply::Result::Set && !result.stored ? kNotStoredFlag : 0);
+    const apply::Result result = Take(request);
+    const LRESULT answer = handover::Answer(result);
     // The sender has its answer before a box of this window's waits for the user.
     ::ReplyMessage(answer);
     Report(result);

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "app/apply.h"
+#include "app/commandline.h"
 #include "platform/form.h"
 
 #include <windows.h>
 
 #include <optional>
 #include <string>
-#include <vector>
 
 // Control and menu identifiers. 1 and 2 stay free: the dialog manager sends
 // them for Enter and Esc, and this window has neither a default nor a cancel
@@ -44,12 +44,7 @@ public:
     bool PreTranslateMessage(MSG& msg);
 
     // A start with a date: the fields and the box as asked, and "Zeit setzen" pressed.
-    void PressWith(const apply::FieldTexts& fields, bool hold);
-
-    // Hands a start's arguments to the Horlomats already running with the same
-    // settings file, which apply them as their own start would. The result,
-    // with the label's text; nothing when none took them.
-    static std::optional<apply::Result> HandOver(const std::vector<std::wstring>& arguments, bool once);
+    void PressWith(const cmdline::Request& request);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -65,10 +60,18 @@ private:
     void mnuEnde_Click();
     void mnuAbout_Click();
 
-    // The five fields and the box as `settings` has them.
+    // The five fields and the box as `settings` has them, and as they are shown.
     void ShowSettings(const global::Settings& settings);
-    // The apply behind "Zeit setzen", without any message box.
+    global::Settings ShownSettings() const;
+    // The apply behind "Zeit setzen", without any message box, and its result in the label.
     apply::Result cmdZeitSetzen_Press();
+    void ShowResult(const apply::Result& result);
+    // A start with a date, from the command line or handed over, without any message box.
+    apply::Result Take(const cmdline::Request& request);
+    // With /laufend, the tick: the clock set again only where it is off the running time.
+    void RunOn();
+    // Asked by /echtzeit, or by a start that may set the clock where this one may not.
+    void StopHolding();
 
     // Tells the user what could not be done, with the system's words for
     // `error` when one is given. A box runs a message loop of its own in which
@@ -89,4 +92,9 @@ private:
     bool notStoredTold_ = false;
     // The record handed to the clock; keeps the values of the last apply.
     SYSTEMTIME NewTime{};
+    // With /laufend: the minute set, as FILETIME counts, and Windows' count of milliseconds then.
+    struct Running {
+        ULONGLONG clock, tick;
+    };
+    std::optional<Running> running_;
 };

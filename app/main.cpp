@@ -2,6 +2,8 @@
 // if asked, holds it there by setting it again every minute.
 #include "app/commandline.h"
 #include "app/frmTime.h"
+#include "app/handover.h"
+#include "app/truetime.h"
 #include "assets/texts.h"
 #include "platform/process.h"
 #include "settings/global.h"
@@ -13,7 +15,7 @@
 
 namespace {
 
-// The exit codes of /einmal.
+// The exit codes of /einmal; /echtzeit adds 3.
 constexpr int kSet = 0;
 constexpr int kNotSet = 1;
 constexpr int kWrongCall = 2;
@@ -28,6 +30,8 @@ int Finish(const apply::Result& result) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Before this Horlomat can move the clock.
+    truetime::TakeReading();
     // Only the system folder is searched for DLLs loaded later on.
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     global::IniFilePath = global::IniPathIn(platform::AppDirectory());
@@ -39,10 +43,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (request.mode == cmdline::Request::Wrong) {
         return cmdline::Tell(request.message + L"\n\n" + texts::kUsage, true), kWrongCall;
     }
+    if (request.mode == cmdline::Request::TrueTime) {
+        // Every hold ends first, or its next tick would move the clock away again.
+        handover::StopAllHolds();
+        const truetime::Outcome outcome = truetime::PutBack();
+        cmdline::Tell(outcome.text, outcome.exitCode != kSet);
+        return outcome.exitCode;
+    }
     const bool once = request.mode == cmdline::Request::Once;
+    std::optional<handover::StartLock> lock;
     if (request.dated) {
         // One Horlomat per settings file: a running one takes the values, so that two never fight over the clock.
-        if (const std::optional<apply::Result> handed = FrmTime::HandOver(arguments, once)) {
+        lock.emplace();
+        if (const std::optional<apply::Result> handed = handover::HandOver(arguments, request)) {
             return once ? Finish(*handed) : kSet;
         }
         if (once) {
@@ -56,8 +69,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     FrmTime frmTime;
     if (!frmTime.Create(instance)) return 1;
+    lock.reset();  // this window can be found now: the next dated start hands over to it
     frmTime.Show(showCommand);
-    if (request.dated) frmTime.PressWith(request.fields, request.hold);
+    if (request.dated) frmTime.PressWith(request);
 
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -29,7 +29,8 @@ inline constexpr wchar_t kFieldOutOfRange[] =
 // The command line. Plain quotes: these texts also go to consoles whose code page lacks „ and “.
 // Lines short enough that a message box does not break them.
 inline constexpr wchar_t kUsage[] =
-    L"Horlomat [JJJJ-MM-TT HH:MM] [/halten] [/einmal]\n"
+    L"Horlomat [JJJJ-MM-TT HH:MM] [/halten|/laufend] [/einmal]\n"
+    L"Horlomat /echtzeit\n"
     L"Horlomat /?\n"
     L"\n"
     L"JJJJ-MM-TT HH:MM\n"
@@ -39,10 +40,17 @@ inline constexpr wchar_t kUsage[] =
     L"  setzt die Zeit einmal.\n"
     L"/halten\n"
     L"  setzt die Zeit danach jede Minute erneut.\n"
+    L"/laufend\n"
+    L"  lässt die Uhr von dort an weiterlaufen und\n"
+    L"  stellt sie nur nach, wenn etwas sie verstellt.\n"
     L"/einmal\n"
     L"  setzt die Zeit ohne Fenster und endet mit dem\n"
     L"  Rückgabewert 0 (gesetzt), 1 (nicht gesetzt)\n"
     L"  oder 2 (falscher Aufruf).\n"
+    L"/echtzeit\n"
+    L"  beendet jedes Halten und setzt die wahre Zeit,\n"
+    L"  Rückgabewert 0 (gesetzt oder nichts zu tun),\n"
+    L"  1 (nicht gesetzt) oder 3 (wahre Zeit unbekannt).\n"
     L"/?\n"
     L"  zeigt diesen Text.\n"
     L"\n"
@@ -52,7 +60,23 @@ inline constexpr wchar_t kUsage[] =
 inline constexpr wchar_t kArgWrong[] = L"Falsches Argument: \"%1\"";
 inline constexpr wchar_t kArgNoTime[] = L"Nach \"%1\" fehlt die Uhrzeit.";
 inline constexpr wchar_t kArgNoDate[] = L"\"%1\" gilt nur mit Datum und Uhrzeit.";
-inline constexpr wchar_t kArgBoth[] = L"\"%1\": /einmal und /halten schließen sich aus.";
+inline constexpr wchar_t kArgBoth[] = L"\"%1\": /einmal schließt /halten und /laufend aus.";
+inline constexpr wchar_t kArgAlone[] = L"\"%1\" steht allein, ohne Datum und Schalter.";
+
+// /laufend, after the time set; /echtzeit.
+inline constexpr wchar_t kRunsOn[] = L"\r\nUhr läuft weiter";
+inline constexpr wchar_t kTrueTimeSet[] = L"Die Uhr zeigt wieder die wahre Zeit:\n";
+inline constexpr wchar_t kTrueTimeAssumed[] =
+    L"\nAngenommen ist dabei, dass seit dem letzten\n"
+    L"Stellen durch Horlomat vor dem Neustart von\n"
+    L"Windows niemand sonst die Uhr gestellt hat.";
+inline constexpr wchar_t kNothingToPutBack[] = L"Horlomat hat die Uhr nicht verstellt;\nes wurde nichts gesetzt.";
+inline constexpr wchar_t kTrueTimeUnknown[] =
+    L"Horlomat hat die Uhr verstellt, kann die wahre\n"
+    L"Zeit aber nicht bestimmen: Seine Aufzeichnung in\n"
+    L"HKLM\\SOFTWARE\\Tesmar\\Horlomat ist beschädigt.\n"
+    L"Es wurde nichts gesetzt. Stellen Sie die Uhr mit\n"
+    L"einem Zeitserver (w32tm /resync) oder von Hand.";
 
 // The About dialog and the system information tool.
 inline constexpr wchar_t kAboutCaptionPrefix[] = L"Info zu ";

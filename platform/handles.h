@@ -41,6 +41,12 @@ private:
     Type handle_ = nullptr;
 };
 
+// Null for "none": what OpenProcess and CreateMutexW return on failure.
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static void Close(Type h) noexcept { ::CloseHandle(h); }
+};
+
 struct RegKeyTraits {
     using Type = HKEY;
     static void Close(Type h) noexcept { ::RegCloseKey(h); }
@@ -52,6 +58,7 @@ struct GdiObjectTraits {
     static void Close(Type h) noexcept { ::DeleteObject(h); }
 };
 
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;

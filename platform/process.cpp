@@ -4,24 +4,69 @@
 
 namespace platform {
 
-std::wstring AppDirectory() {
+std::wstring ExePath() {
     // Grow the buffer until the path is not cut off: long paths exceed MAX_PATH.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
+        if (length < path.size()) return path.substr(0, length);
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring FolderOf(std::wstring path) {
     const size_t slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return {};
     // Keep the backslash of a drive's root ("C:\"), drop it elsewhere.
     const bool isRoot = slash == 2 && path[1] == L':';
     path.resize(isRoot ? slash + 1 : slash);
     return path;
+}
+
+std::optional<FileId> IdentityOf(const std::wstring& path) {
+    // No access asked for, only the attributes; a folder opens only with backup semantics.
+    HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(file, &info);
+    ::CloseHandle(file);
+    if (!known) return std::nullopt;
+    return FileId{info.dwVolumeSerialNumber, (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+std::wstring ImageOf(HANDLE process) {
+    std::wstring path(32768, L'\0');
+    DWORD length = static_cast<DWORD>(path.size());
+    if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length)) return {};
+    return path.substr(0, length);
+}
+
+bool LacksClockRight(HANDLE process) {
+    HANDLE token = nullptr;
+    LUID right{};
+    if (!::LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &right) ||
+        !::OpenProcessToken(process, TOKEN_QUERY, &token)) {
+        return false;
+    }
+    alignas(TOKEN_PRIVILEGES) BYTE buffer[4096];
+    DWORD size = 0;
+    const bool read = ::GetTokenInformation(token, TokenPrivileges, buffer, sizeof(buffer), &size);
+    ::CloseHandle(token);
+    if (!read) return false;
+    const auto& privileges = *reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer);
+    for (DWORD i = 0; i < privileges.PrivilegeCount; ++i) {
+        const LUID& luid = privileges.Privileges[i].Luid;
+        if (luid.LowPart == right.LowPart && luid.HighPart == right.HighPart) return false;
+    }
+    return true;
+}
+
+ULONGLONG Now() {
+    FILETIME now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    return (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
 }
 
 std::wstring SystemDirectory() {

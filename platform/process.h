@@ -4,13 +4,36 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace platform {
 
-// The folder that holds the executable, as Windows reports it: it ends in a
-// backslash only for the root folder of a drive.
-std::wstring AppDirectory();
+// The executable's full path, and the folder that holds it, as Windows reports
+// it: the folder ends in a backslash only for the root folder of a drive.
+std::wstring ExePath();
+std::wstring FolderOf(std::wstring path);
+inline std::wstring AppDirectory() {
+    return FolderOf(ExePath());
+}
+
+// A file or folder as the file system knows it: the same whatever path names it
+// (short name, another drive letter, a share, a junction).
+struct FileId {
+    DWORD volume = 0;
+    ULONGLONG index = 0;
+    bool operator==(const FileId&) const = default;
+};
+std::optional<FileId> IdentityOf(const std::wstring& path);
+
+// The full path of the program `process` runs; empty when it cannot be read.
+std::wstring ImageOf(HANDLE process);
+
+// True only when the process's token is known to lack the right to set the clock.
+bool LacksClockRight(HANDLE process);
+
+// The clock, UTC, in 100 ns steps since 1601, as FILETIME counts.
+ULONGLONG Now();
 
 // The Windows system folder (normally C:\Windows\System32), without a
 // trailing backslash.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string_view>
 
 namespace global {
 namespace {
@@ -42,6 +43,45 @@ std::optional<std::wstring> StoredForm(const std::wstring& value) {
     return quoted ? L'"' + value + L'"' : value;
 }
 
+// Windows reads a profile file as UTF-16 after its byte-order mark and any other file as ANSI, so after the mark of
+// UTF-8 (PowerShell 5's Set-Content -Encoding UTF8 writes one) it would find no [Zeit], and a set would add a second
+// one. Such a file is turned, once and with every character kept, into UTF-16 with its mark, which Windows reads and
+// writes as such. False while the file still starts with UTF-8's mark.
+bool MakeReadable() {
+    HANDLE file = ::CreateFileW(IniFilePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return true;  // none yet
+    char mark[3] = {};
+    DWORD got = 0;
+    const bool marked = ::ReadFile(file, mark, 3, &got, nullptr) && std::string_view(mark, got) == "\xEF\xBB\xBF";
+    LARGE_INTEGER size{};
+    std::string rest;
+    bool read = false;
+    // A settings file is small; 16 MB are far more than one holds.
+    if (marked && ::GetFileSizeEx(file, &size) && size.QuadPart < (1 << 24)) {
+        rest.resize(static_cast<size_t>(size.QuadPart - 3));
+        read = ::ReadFile(file, rest.data(), static_cast<DWORD>(rest.size()), &got, nullptr) && got == rest.size();
+    }
+    ::CloseHandle(file);
+    if (!marked) return true;
+    const int length = rest.empty() ? 0
+                                    : ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, rest.data(),
+                                                            static_cast<int>(rest.size()), nullptr, 0);
+    if (!read || (!rest.empty() && length == 0)) return false;  // left as it is
+    std::wstring text(static_cast<size_t>(length) + 1, L'\xFEFF');
+    ::MultiByteToWideChar(CP_UTF8, 0, rest.data(), static_cast<int>(rest.size()), text.data() + 1, length);
+    // Written beside it and moved over it, so that a failure leaves the file as it was.
+    const std::wstring written = IniFilePath + L".neu";
+    HANDLE out = ::CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    const auto bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    const bool complete = ::WriteFile(out, text.data(), bytes, &got, nullptr) && got == bytes;
+    ::CloseHandle(out);
+    if (complete && ::MoveFileExW(written.c_str(), IniFilePath.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    ::DeleteFileW(written.c_str());
+    return false;
+}
+
 }  // namespace
 
 std::wstring IniFilePath;
@@ -68,6 +108,7 @@ short WriteIniString(std::wstring_view section, std::wstring_view key, std::wstr
 }
 
 Settings LoadSettings() {
+    MakeReadable();
     Settings settings;
     for (size_t i = 0; i < settings.fields.size(); ++i) {
         SYSTEMTIME now{};
@@ -79,7 +120,12 @@ Settings LoadSettings() {
     return settings;
 }
 
+void StoreNoHold() {
+    if (MakeReadable() && ReadIniString(kSection, kHoldKey, kNo) == kYes) WriteIniString(kSection, kHoldKey, kNo);
+}
+
 bool StoreSettings(const Settings& settings) {
+    if (!MakeReadable()) return false;
     std::array<std::wstring, 5> stored;
     for (size_t i = 0; i < stored.size(); ++i) {
         std::optional<std::wstring> form = StoredForm(settings.fields[i]);

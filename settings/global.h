@@ -31,6 +31,10 @@ struct Settings {
 // local date and time, each from a reading of the clock of its own.
 Settings LoadSettings();
 
+// The next start holds no more: "ZeitHalten" becomes "NEIN" where it says "JA";
+// the five values stay.
+void StoreNoHold();
+
 // The six writes after a successful set, in their fixed order; each is made
 // whatever the ones before returned. None is made when a text would not read
 // back unchanged at the next start, so the file never mixes two sets.

@@ -1,8 +1,12 @@
 // Horlomat started with arguments, as scripts and scheduled tasks start it: what it says, sets and stores, and how a
 // start with a date meets a Horlomat that already runs with the same settings file.
+#include "app/handover.h"
 #include "tests/harness.h"
 
+#include <atomic>
 #include <filesystem>
+#include <future>
+#include <thread>
 
 using namespace ui;
 
@@ -13,6 +17,17 @@ std::string Stored(const std::string& day, const char* hold) {
     return "[Zeit]\r\nJahr=2026\r\nMonat=12\r\nTag=" + day + "\r\nStunde=14\r\nMinute=30\r\nZeitHalten=" + hold +
            "\r\n";
 }
+
+// The windows of Horlomat's class on this desktop, whoever made them.
+std::vector<HWND> ClassWindows() {
+    std::vector<HWND> found;
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, handover::kWindowClass, nullptr)) != nullptr;) {
+        found.push_back(w);
+    }
+    return found;
+}
+
+std::atomic<int> posedTo = 0;  // what the impostor was sent
 
 }  // namespace
 
@@ -34,11 +49,17 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"-EINMAL 2026-12-5t14:30z", 0, set, Stored("5", "NEIN")},
         {L"2026-12-05T14:31Z /einmal", 1, refused, kBefore},
         {L"/Einmal 2026-02-30 14:30", 1, refused, kBefore},
-        {L"/?", 0, L"Horlomat [JJJJ-MM-TT HH:MM] [/halten] [/einmal]\r\n", kBefore},
+        {L"/?", 0, L"Horlomat [JJJJ-MM-TT HH:MM] [/halten|/laufend] [/einmal]\r\n", kBefore},
         {L"2026-12-05 14:30 /bogus", 2, L"Falsches Argument: \"/bogus\"\r\n", kBefore},
         {L"2026-12-05 /einmal", 2, L"Nach \"2026-12-05\" fehlt die Uhrzeit.\r\n", kBefore},
         {L"-halten /HALTEN", 2, L"\"-halten\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
-        {L"/einmal 2026-12-05 14:30 /HALTEN", 2, L"\"/HALTEN\": /einmal und /halten schließen sich aus.\r\n", kBefore},
+        {L"/einmal 2026-12-05 14:30 /HALTEN", 2, L"\"/HALTEN\": /einmal schließt /halten und /laufend aus.\r\n",
+         kBefore},
+        {L"/laufend 2026-12-05 14:30 -einmal", 2, L"\"-einmal\": /einmal schließt /halten und /laufend aus.\r\n",
+         kBefore},
+        {L"/Laufend", 2, L"\"/Laufend\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
+        {L"2026-12-05 14:30 /echtzeit", 2, L"\"/echtzeit\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
+        {L"-ECHTZEIT /halten", 2, L"\"-ECHTZEIT\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
         {L"20261-12-05 14:30 /einmal", 2, L"Falsches Argument: \"20261-12-05\"\r\n", kBefore},
         {L"2026-12-05 14:300 /einmal", 2, L"Falsches Argument: \"14:300\"\r\n", kBefore},
         {L"2026--05 14:30 /einmal", 2, L"Falsches Argument: \"2026--05\"\r\n", kBefore},
@@ -86,7 +107,11 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
         EXPECT_FALSE(window->Ticked());
     }
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
-    EXPECT_EQ(RunWith(sandbox, L"2026-12-05 14:31 /einmal").exitCode, 1u);
+    // Also to a start by the folder's short name: the same folder, however it is spelled.
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(::GetShortPathNameW(sandbox.Exe().c_str(), shortName.data(), MAX_PATH));
+    ASSERT_NE(Narrow(shortName), Narrow(sandbox.Exe()));
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-05 14:31 /einmal", true, shortName).exitCode, 1u);
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
 
@@ -99,5 +124,103 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     EXPECT_EQ(elsewhere.exitCode, 0u);
     EXPECT_EQ(elsewhere.text, L"05.12.2026, 14:30:00\n" + notStored);
     EXPECT_EQ(third.CloseBoxes(), std::vector<std::wstring>{notStored});
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
+}
+
+// Four dated starts at one moment end in one window, which holds, and three that handed over. A window of another
+// program that poses as Horlomat and says yes to everything is handed nothing: /einmal still says that the clock
+// refused, and a dated start opens its own window.
+TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment) {
+    const PinnedClock clock;
+    const Sandbox sandbox;
+    std::vector<std::future<Told>> starts;
+    for (int i = 0; i < 4; ++i) {
+        // Without an output: pipes made at one moment would be inherited by each other's Horlomat.
+        starts.push_back(
+            std::async(std::launch::async, [&] { return RunWith(sandbox, L"2026-12-05 14:30 /halten", false); }));
+    }
+    ASSERT_TRUE(WaitFor([&] {
+        return std::count_if(starts.begin(), starts.end(), [](const std::future<Told>& start) {
+                   return start.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+               }) == 3;
+    })) << "windows: "
+        << ClassWindows().size();
+    const std::vector<HWND> windows = ClassWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(windows[0], ids::chkRegel), BM_GETCHECK, 0, 0), BST_CHECKED);
+    ::PostMessageW(windows[0], WM_CLOSE, 0, 0);
+    for (std::future<Told>& start : starts) EXPECT_EQ(start.get().exitCode, 0u);
+
+    std::atomic<HWND> impostor = nullptr;
+    std::thread poser([&] {
+        const WNDPROC yes = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            return message == WM_COPYDATA ? (++posedTo, 1) : ::DefWindowProcW(window, message, wParam, lParam);
+        };
+        const WNDCLASSW horlomat{0, yes, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, handover::kWindowClass};
+        ::RegisterClassW(&horlomat);
+        impostor = ::CreateWindowW(handover::kWindowClass, L"Tesmar-Software Horlomat setzten", WS_OVERLAPPEDWINDOW, 0,
+                                   0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        for (MSG msg; ::GetMessageW(&msg, nullptr, 0, 0) > 0;) ::DispatchMessageW(&msg);
+    });
+    ASSERT_TRUE(WaitFor([&] { return impostor != nullptr; }));
+    const Told refused = RunWith(sandbox, L"2026-12-05 14:31 /einmal");
+    EXPECT_EQ(refused.exitCode, 1u);
+    EXPECT_EQ(refused.text, L"Zeit konnte nicht gesetzt werden.\r\n");
+    EXPECT_NO_THROW(App(sandbox, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30")) << "no window of its own";
+    EXPECT_EQ(posedTo, 0);
+    ::PostMessageW(impostor, WM_QUIT, 0, 0);
+    poser.join();
+}
+
+// /echtzeit ends every hold, of any folder, then sets the clock to the true time: the clock as the first Horlomat to
+// set it found it at its start, plus the time counted since. Where no Horlomat moved the clock it sets nothing.
+TEST(TrueTime, EndsEveryHoldAndSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSince) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tesmar\\Horlomat");  // what earlier cases kept
+    const Sandbox sandbox, other;
+    const auto echtzeit = [&] {
+        const Told told = RunWith(sandbox, L"/echtzeit");
+        return std::make_pair(told.exitCode, told.text.substr(0, told.text.find(L'\n') + 1));
+    };
+    const auto nothing = std::make_pair(DWORD{0}, std::wstring(L"Horlomat hat die Uhr nicht verstellt;\r\n"));
+    EXPECT_EQ(echtzeit(), nothing);
+    const App app(sandbox);  // on the true clock
+    std::optional<PinnedClock> clock(std::in_place);
+    other.WriteIni(Stored("5", "JA"));
+    const App holder(other);
+    app.SetFields(kPinnedFields);
+    app.SetTicked(true);
+    app.Post(ids::cmdZeitSetzen);
+    ASSERT_TRUE(app.Idle());
+    ASSERT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
+    EXPECT_EQ(echtzeit(), std::make_pair(DWORD{1}, std::wstring(L"Zeit konnte nicht gesetzt werden.\r\n")))
+        << "it aims at the clock's own time, or at a reading taken after the set";
+    for (const auto& [window, folder] : {std::pair(&app, &sandbox), std::pair(&holder, &other)}) {
+        EXPECT_FALSE(window->Ticked());
+        EXPECT_EQ(folder->ReadIni(), Stored("5", "NEIN"));
+    }
+    clock.reset();  // the true clock again
+    EXPECT_EQ(echtzeit(), std::make_pair(DWORD{0}, std::wstring(L"Die Uhr zeigt wieder die wahre Zeit:\r\n")));
+    EXPECT_EQ(echtzeit(), nothing);
+    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tesmar\\Horlomat", "Abstand", "?");  // a damaged record
+    EXPECT_EQ(echtzeit().first, 3u);
+}
+
+// /laufend sets the typed minute once and ticks the box; from then on a tick sets nothing while the clock runs on
+// from there, and sets the running time where the clock was pulled back (which Wine refuses).
+TEST(TrueTime, LaufendSetsTheMinuteOnceThenOnlyAClockPulledAway) {
+    PinnedClock clock;
+    const Sandbox sandbox;
+    const App app(sandbox, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30 /laufend");
+    const std::wstring runs = kPinnedLabel + std::wstring(L"\r\nUhr läuft weiter");
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), runs);
+    EXPECT_EQ(sandbox.ReadIni(), Stored("05", "JA"));
+    clock.RunOn();
+    ::Sleep(2000);  // the typed minute is too far behind now for Wine to take it
+    app.Tick();
+    ASSERT_TRUE(app.Idle());
+    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), runs) << "set although the clock runs right";
+    clock.RunOn(30);
+    app.Tick();
+    ASSERT_TRUE(app.Idle());
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
 }

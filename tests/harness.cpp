@@ -18,8 +18,8 @@ static std::wstring PathFromEnvironment(const char* name) {
     return L"Z:" + std::filesystem::path(value).wstring();
 }
 
-PinnedClock::PinnedClock(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
-    const SYSTEMTIME utc{year, month, 0, day, hour, minute, 0, 0};
+PinnedClock::PinnedClock(WORD year, WORD month, WORD day, WORD hour, WORD minute)
+    : utc{year, month, 0, day, hour, minute, 0, 0} {
     SYSTEMTIME t{};  // libfaketime takes local time
     ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &t);
     char text[32];
@@ -29,6 +29,22 @@ PinnedClock::PinnedClock(WORD year, WORD month, WORD day, WORD hour, WORD minute
 
 PinnedClock::~PinnedClock() {
     WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), "+0\n");
+}
+
+void PinnedClock::RunOn(double back) {
+    const auto seconds = [](const FILETIME& t) {
+        return ((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e7;
+    };
+    if (!ahead) {
+        FILETIME real{}, pinned{};
+        WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), "+0\n");  // a moment of the real clock, to read it
+        ::GetSystemTimePreciseAsFileTime(&real);
+        ::SystemTimeToFileTime(&utc, &pinned);
+        ahead = seconds(pinned) - seconds(real);
+    }
+    char text[32];
+    std::snprintf(text, sizeof(text), "%+.3f\n", *ahead - back);
+    WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), text);
 }
 
 Sandbox::Sandbox() {
@@ -173,13 +189,14 @@ std::vector<std::wstring> App::CloseBoxes() const {
     return texts;
 }
 
-Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput) {
+Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput, std::wstring exe) {
     HANDLE read = nullptr, write = nullptr;
     SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
     // Room for all it says, which is read once it has ended.
     if (withOutput && !::CreatePipe(&read, &write, &inherited, 1 << 16)) throw std::runtime_error("no pipe");
     if (read) ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    const PROCESS_INFORMATION info = Start(sandbox.Exe(), arguments, sandbox.folder, SW_SHOWNORMAL, write);
+    const PROCESS_INFORMATION info =
+        Start(exe.empty() ? sandbox.Exe() : exe, arguments, sandbox.folder, SW_SHOWNORMAL, write);
     if (write) ::CloseHandle(write);
     Told told;
     WaitFor([&] {

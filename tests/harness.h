@@ -41,6 +41,10 @@ bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
 struct PinnedClock {
     explicit PinnedClock(WORD year = 2026, WORD month = 12, WORD day = 5, WORD hour = 14, WORD minute = 30);
     ~PinnedClock();  // the clock runs on in real time again
+    // From the first call on, the clock runs on from the minute, `back` seconds behind.
+    void RunOn(double back = 0);
+    SYSTEMTIME utc;
+    std::optional<double> ahead;  // of the real clock, in seconds, once it runs on
 };
 
 struct Sandbox {
@@ -104,7 +108,7 @@ struct Told {
     DWORD exitCode = STILL_ACTIVE;
     std::wstring text;
 };
-Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput = true);
+Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput = true, std::wstring exe = {});
 
 // What a screen reader announces for the window: the name of its client object.
 std::wstring AccessibleName(HWND window);

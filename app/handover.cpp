@@ -1,0 +1,120 @@
+#include "app/handover.h"
+
+#include "assets/texts.h"
+#include "platform/process.h"
+
+#include <string_view>
+
+namespace handover {
+namespace {
+
+// WM_COPYDATA's dwData: a start's arguments, each ended by a zero; or the request to stop holding, without data.
+// The answer to a start is 0 when the window did not take it, else 1 + the result's kind, plus kNotStoredFlag.
+constexpr ULONG_PTR kStart = 0x486F726C;
+constexpr ULONG_PTR kStopHolding = 0x486F7273;
+constexpr LRESULT kNotStoredFlag = 0x10;
+
+// This Horlomat: its program file, its folder, and whether it may set the clock.
+struct Self {
+    std::optional<platform::FileId> exe, folder;
+    bool mayClock = false;
+};
+
+const Self& Me() {
+    static const Self self{platform::IdentityOf(platform::ExePath()), platform::IdentityOf(platform::AppDirectory()),
+                           !platform::LacksClockRight(::GetCurrentProcess())};
+    return self;
+}
+
+// A window that does not answer within seconds is hung: the sender goes on without it.
+bool Send(HWND window, const COPYDATASTRUCT& data, DWORD_PTR& answer) {
+    return ::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
+                                 &answer) != 0;
+}
+
+enum class Peer { Foreign, Holder, Powerless };
+
+// What `window` is to this start. Its class and title prove nothing: its process must run the same file from the
+// same folder. Where this start may set the clock and that process may not (an elevated start and a plain window),
+// handing over would only give "refused": that one is Powerless, and this start goes on by itself.
+Peer Check(HWND window) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    const platform::UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process || !Me().exe || !Me().folder) return Peer::Foreign;
+    const std::wstring image = platform::ImageOf(process.get());
+    if (image.empty() || platform::IdentityOf(image) != Me().exe ||
+        platform::IdentityOf(platform::FolderOf(image)) != Me().folder) {
+        return Peer::Foreign;
+    }
+    return Me().mayClock && platform::LacksClockRight(process.get()) ? Peer::Powerless : Peer::Holder;
+}
+
+}  // namespace
+
+StartLock::StartLock() {
+    if (!Me().folder) return;
+    const std::wstring name =
+        L"Local\\Horlomat-" + std::to_wstring(Me().folder->volume) + L"-" + std::to_wstring(Me().folder->index);
+    mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
+    // A start holds it for moments; one that never lets go is stuck, and this start goes on without.
+    if (mutex_ && ::WaitForSingleObject(mutex_.get(), 30000) == WAIT_TIMEOUT) mutex_.reset();
+}
+
+void StartLock::Release() {
+    if (mutex_) ::ReleaseMutex(mutex_.get());
+    mutex_.reset();
+}
+
+std::optional<apply::Result> HandOver(const std::vector<std::wstring>& arguments, const cmdline::Request& request) {
+    std::wstring payload;
+    for (const std::wstring& argument : arguments) payload += argument + L'\0';
+    const COPYDATASTRUCT start{kStart, static_cast<DWORD>(payload.size() * sizeof(wchar_t)), payload.data()};
+    const COPYDATASTRUCT stop{kStopHolding, 0, nullptr};
+    // Every window of this folder takes them (a start without arguments may have opened a second one), so that none
+    // goes on holding another minute; the first one answers for them.
+    std::optional<apply::Result> taken;
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, kWindowClass, nullptr)) != nullptr;) {
+        const Peer peer = Check(window);
+        DWORD_PTR answer = 0;
+        if (peer == Peer::Powerless) Send(window, stop, answer);
+        if (peer != Peer::Holder || !Send(window, start, answer) || answer == 0 || taken) continue;
+        if (request.mode != cmdline::Request::Once) {
+            if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
+            ::SetForegroundWindow(window);
+        }
+        // The window showed what this start would show for the same fields: told from here, nothing of its text
+        // is read across processes.
+        const auto kind = static_cast<apply::Result::Kind>((answer & ~kNotStoredFlag) - 1);
+        SYSTEMTIME record{};
+        apply::ConvertFields(request.fields, record);
+        taken = apply::Result{
+            kind, kind == apply::Result::Set ? apply::ConfirmationText(request.fields, record) : texts::kNotSet,
+            !(answer & kNotStoredFlag)};
+    }
+    return taken;
+}
+
+void StopAllHolds() {
+    const COPYDATASTRUCT stop{kStopHolding, 0, nullptr};
+    DWORD_PTR ignored = 0;
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, kWindowClass, nullptr)) != nullptr;) {
+        Send(window, stop, ignored);
+    }
+}
+
+Kind Read(const COPYDATASTRUCT& data, std::vector<std::wstring>& arguments) {
+    if (data.dwData == kStopHolding) return Kind::StopHolding;
+    if (data.dwData != kStart || !data.lpData || data.cbData % sizeof(wchar_t) != 0) return Kind::None;
+    const std::wstring_view all(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+    for (size_t start = 0, end; (end = all.find(L'\0', start)) != all.npos; start = end + 1) {
+        arguments.emplace_back(all.substr(start, end - start));
+    }
+    return Kind::Start;
+}
+
+LRESULT Answer(const apply::Result& result) {
+    return (1 + result.kind) | (result.kind == apply::Result::Set && !result.stored ? kNotStoredFlag : 0);
+}
+
+}  // namespace handover

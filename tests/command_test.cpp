@@ -1,6 +1,7 @@
 // Horlomat started with arguments, as scripts and scheduled tasks start it: what it says, sets and stores, and how a
 // start with a date meets a Horlomat that already runs with the same settings file.
 #include "app/handover.h"
+#include "platform/process.h"
 #include "tests/harness.h"
 
 #include <atomic>
@@ -101,13 +102,14 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
 
     const App second(sandbox);  // a start without arguments opens a second window, holding too
     ASSERT_TRUE(second.Ticked());
-    EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30").exitCode, 0u);
+    // By the same file's Unix path, which shares no spelling with its C: path.
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30", true, ThroughZ(sandbox.Exe())).exitCode, 0u);
     for (const App* window : {&app, &second}) {
         EXPECT_EQ(window->FieldTexts(), L"2026|12|5|14|30");
         EXPECT_FALSE(window->Ticked());
     }
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
-    // Also to a start by the folder's short name: the same folder, however it is spelled.
+    // And by the folder's short name.
     std::wstring shortName(MAX_PATH, L'\0');
     shortName.resize(::GetShortPathNameW(sandbox.Exe().c_str(), shortName.data(), MAX_PATH));
     ASSERT_NE(Narrow(shortName), Narrow(sandbox.Exe()));
@@ -127,18 +129,26 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
 }
 
-// Four dated starts at one moment end in one window, which holds, and three that handed over. A window of another
+// While the folder's turn is taken, as a dated start takes it, no dated start goes ahead; four that then go at one
+// moment end in one window, which holds, and three that handed over to it. A window of another
 // program that poses as Horlomat and says yes to everything is handed nothing: /einmal still says that the clock
 // refused, and a dated start opens its own window.
 TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment) {
     const PinnedClock clock;
     const Sandbox sandbox;
+    const platform::FileId folder = *platform::IdentityOf(sandbox.folder);
+    const std::wstring name = std::to_wstring(folder.volume) + L"-" + std::to_wstring(folder.index);
+    const HANDLE turn = ::CreateMutexW(nullptr, TRUE, (L"Local\\Horlomat-" + name).c_str());
     std::vector<std::future<Told>> starts;
     for (int i = 0; i < 4; ++i) {
         // Without an output: pipes made at one moment would be inherited by each other's Horlomat.
         starts.push_back(
             std::async(std::launch::async, [&] { return RunWith(sandbox, L"2026-12-05 14:30 /halten", false); }));
     }
+    ::Sleep(1500);
+    EXPECT_TRUE(ClassWindows().empty()) << "a start that did not wait its turn";
+    ::ReleaseMutex(turn);
+    ::CloseHandle(turn);
     ASSERT_TRUE(WaitFor([&] {
         return std::count_if(starts.begin(), starts.end(), [](const std::future<Told>& start) {
                    return start.wait_for(std::chrono::seconds(0)) == std::future_status::ready;

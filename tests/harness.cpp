@@ -3,6 +3,7 @@
 #include <oleacc.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,18 @@ static std::wstring PathFromEnvironment(const char* name) {
     const char* value = std::getenv(name);
     if (!value) throw std::runtime_error(std::string("environment variable missing: ") + name);
     return L"Z:" + std::filesystem::path(value).wstring();
+}
+
+std::wstring ThroughZ(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name) throw std::runtime_error("no Unix path");
+    std::wstring z = L"Z:" + std::filesystem::path(name).wstring();
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    std::replace(z.begin(), z.end(), L'/', L'\\');
+    return z;
 }
 
 PinnedClock::PinnedClock(WORD year, WORD month, WORD day, WORD hour, WORD minute)

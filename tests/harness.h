@@ -22,7 +22,9 @@ inline constexpr wchar_t kPinnedLabel[] = L"05.12.2026, 14:30:00";
 
 std::string Narrow(const std::wstring& text);  // to the ANSI code page
 std::wstring WindowText(HWND window);
-std::optional<std::string> ReadFile(const std::wstring& path);  // nullopt when there is no file
+std::optional<std::string> ReadFile(const std::wstring& path);
+std::wstring ThroughZ(
+    const std::wstring& path);  // the same file by its Unix path on Wine's drive Z:  // nullopt when there is no file
 void WriteFile(const std::wstring& path, const std::string& bytes);
 inline std::size_t Size(std::size_t reduced, std::size_t full) {  // full in the soak run (HORLOMAT_SOAK=1)
     return std::getenv("HORLOMAT_SOAK") ? full : reduced;

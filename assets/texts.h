@@ -29,7 +29,8 @@ inline constexpr wchar_t kFieldOutOfRange[] =
 // The command line. Plain quotes: these texts also go to consoles whose code page lacks „ and “.
 // Lines short enough that a message box does not break them.
 inline constexpr wchar_t kUsage[] =
-    L"Horlomat [JJJJ-MM-TT HH:MM] [/halten|/laufend] [/einmal]\n"
+    L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend]\n"
+    L"Horlomat JJJJ-MM-TT HH:MM /einmal\n"
     L"Horlomat /echtzeit\n"
     L"Horlomat /?\n"
     L"\n"

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <future>
 #include <thread>
 
 using namespace ui;
@@ -50,7 +49,7 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"-EINMAL 2026-12-5t14:30z", 0, set, Stored("5", "NEIN")},
         {L"2026-12-05T14:31Z /einmal", 1, refused, kBefore},
         {L"/Einmal 2026-02-30 14:30", 1, refused, kBefore},
-        {L"/?", 0, L"Horlomat [JJJJ-MM-TT HH:MM] [/halten|/laufend] [/einmal]\r\n", kBefore},
+        {L"/?", 0, L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend]\r\n", kBefore},
         {L"2026-12-05 14:30 /bogus", 2, L"Falsches Argument: \"/bogus\"\r\n", kBefore},
         {L"2026-12-05 /einmal", 2, L"Nach \"2026-12-05\" fehlt die Uhrzeit.\r\n", kBefore},
         {L"-halten /HALTEN", 2, L"\"-halten\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
@@ -139,27 +138,31 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
     const platform::FileId folder = *platform::IdentityOf(sandbox.folder);
     const std::wstring name = std::to_wstring(folder.volume) + L"-" + std::to_wstring(folder.index);
     const HANDLE turn = ::CreateMutexW(nullptr, TRUE, (L"Local\\Horlomat-" + name).c_str());
-    std::vector<std::future<Told>> starts;
-    for (int i = 0; i < 4; ++i) {
-        // Without an output: pipes made at one moment would be inherited by each other's Horlomat.
-        starts.push_back(
-            std::async(std::launch::async, [&] { return RunWith(sandbox, L"2026-12-05 14:30 /halten", false); }));
-    }
-    ::Sleep(1500);
+    std::vector<HANDLE> starts;
+    for (int i = 0; i < 4; ++i) starts.push_back(Launch(sandbox, L"2026-12-05 14:30 /halten"));
+    ::Sleep(3000);  // a start that did not wait would have its window by now
     EXPECT_TRUE(ClassWindows().empty()) << "a start that did not wait its turn";
     ::ReleaseMutex(turn);
     ::CloseHandle(turn);
-    ASSERT_TRUE(WaitFor([&] {
-        return std::count_if(starts.begin(), starts.end(), [](const std::future<Told>& start) {
-                   return start.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-               }) == 3;
-    })) << "windows: "
-        << ClassWindows().size();
+    const auto ended = [&] {
+        return std::count_if(starts.begin(), starts.end(),
+                             [](HANDLE start) { return !::WaitForSingleObject(start, 0); });
+    };
+    EXPECT_TRUE(WaitFor([&] { return ended() == 3; })) << "windows: " << ClassWindows().size();
     const std::vector<HWND> windows = ClassWindows();
-    ASSERT_EQ(windows.size(), 1u);
-    EXPECT_EQ(::SendMessageW(::GetDlgItem(windows[0], ids::chkRegel), BM_GETCHECK, 0, 0), BST_CHECKED);
-    ::PostMessageW(windows[0], WM_CLOSE, 0, 0);
-    for (std::future<Told>& start : starts) EXPECT_EQ(start.get().exitCode, 0u);
+    EXPECT_EQ(windows.size(), 1u);
+    for (HWND window : windows) {
+        EXPECT_EQ(::SendMessageW(::GetDlgItem(window, ids::chkRegel), BM_GETCHECK, 0, 0), BST_CHECKED);
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    WaitFor([&] { return ended() == 4; });
+    for (HANDLE start : starts) {
+        DWORD exitCode = STILL_ACTIVE;
+        ::GetExitCodeProcess(start, &exitCode);
+        EXPECT_EQ(exitCode, 0u);
+        ::TerminateProcess(start, 0);
+        ::CloseHandle(start);
+    }
 
     std::atomic<HWND> impostor = nullptr;
     std::thread poser([&] {

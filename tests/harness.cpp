@@ -98,6 +98,10 @@ static PROCESS_INFORMATION Start(const std::wstring& path, const std::wstring& a
     return info;
 }
 
+HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments) {
+    return Start(sandbox.Exe(), arguments, sandbox.folder, SW_SHOWNORMAL).hProcess;
+}
+
 App::App(const Sandbox& sandbox, const std::wstring& exe, const std::wstring& workingFolder, WORD show,
          const std::wstring& arguments) {
     const PROCESS_INFORMATION info = Start(exe.empty() ? sandbox.Exe() : exe, arguments,

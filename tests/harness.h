@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,12 +31,13 @@ inline std::size_t Size(std::size_t reduced, std::size_t full) {  // full in the
     return std::getenv("HORLOMAT_SOAK") ? full : reduced;
 }
 
-// Polls `condition` until it holds or the time is up.
+// Polls `condition` until it holds or the time is up. Not by GetTickCount64: Wine moves that on only as its server
+// works, so with every program idle it stands still.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
-    for (const ULONGLONG end = ::GetTickCount64() + milliseconds;; ::Sleep(5)) {
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);; ::Sleep(5)) {
         if (condition()) return true;
-        if (::GetTickCount64() >= end) return false;
+        if (std::chrono::steady_clock::now() >= end) return false;
     }
 }
 
@@ -110,6 +112,8 @@ struct Told {
     DWORD exitCode = STILL_ACTIVE;
     std::wstring text;
 };
+// Starts Horlomat with `arguments` and does not wait; the process, which ends with this program at the latest.
+HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments);
 Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput = true, std::wstring exe = {});
 
 // What a screen reader announces for the window: the name of its client object.

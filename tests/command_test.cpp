@@ -4,9 +4,7 @@
 #include "platform/process.h"
 #include "tests/harness.h"
 
-#include <atomic>
 #include <filesystem>
-#include <thread>
 
 using namespace ui;
 
@@ -27,7 +25,7 @@ std::vector<HWND> ClassWindows() {
     return found;
 }
 
-std::atomic<int> posedTo = 0;  // what the impostor was sent
+int posedTo = 0;  // what the impostor was sent
 
 }  // namespace
 
@@ -101,8 +99,11 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
 
     const App second(sandbox);  // a start without arguments opens a second window, holding too
     ASSERT_TRUE(second.Ticked());
-    // By the same file's Unix path, which shares no spelling with its C: path.
-    EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30", true, ThroughZ(sandbox.Exe())).exitCode, 0u);
+    // By the same file's Unix path on drive Z:, which shares no spelling with its C: path.
+    const std::wstring prefix = std::filesystem::path(std::getenv("WINEPREFIX")).wstring();
+    EXPECT_EQ(
+        RunWith(sandbox, L"2026-12-5 14:30", true, L"Z:" + prefix + L"\\drive_c" + sandbox.Exe().substr(2)).exitCode,
+        0u);
     for (const App* window : {&app, &second}) {
         EXPECT_EQ(window->FieldTexts(), L"2026|12|5|14|30");
         EXPECT_FALSE(window->Ticked());
@@ -135,9 +136,9 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
 TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment) {
     const PinnedClock clock;
     const Sandbox sandbox;
-    const platform::FileId folder = *platform::IdentityOf(sandbox.folder);
-    const std::wstring name = std::to_wstring(folder.volume) + L"-" + std::to_wstring(folder.index);
-    const HANDLE turn = ::CreateMutexW(nullptr, TRUE, (L"Local\\Horlomat-" + name).c_str());
+    const platform::FileId id = *platform::IdentityOf(sandbox.folder);
+    const std::wstring turnName = L"Local\\Horlomat-" + std::to_wstring(id.volume) + L"-" + std::to_wstring(id.index);
+    const HANDLE turn = ::CreateMutexW(nullptr, TRUE, turnName.c_str());
     std::vector<HANDLE> starts;
     for (int i = 0; i < 4; ++i) starts.push_back(Launch(sandbox, L"2026-12-05 14:30 /halten"));
     ::Sleep(3000);  // a start that did not wait would have its window by now
@@ -158,82 +159,67 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
     WaitFor([&] { return ended() == 4; });
     for (HANDLE start : starts) {
         DWORD exitCode = STILL_ACTIVE;
-        ::GetExitCodeProcess(start, &exitCode);
-        EXPECT_EQ(exitCode, 0u);
+        EXPECT_TRUE(::GetExitCodeProcess(start, &exitCode) && exitCode == 0) << exitCode;
         ::TerminateProcess(start, 0);
-        ::CloseHandle(start);
     }
 
-    std::atomic<HWND> impostor = nullptr;
-    std::thread poser([&] {
-        const WNDPROC yes = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            return message == WM_COPYDATA ? (++posedTo, 1) : ::DefWindowProcW(window, message, wParam, lParam);
-        };
-        const WNDCLASSW horlomat{0, yes, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, handover::kWindowClass};
-        ::RegisterClassW(&horlomat);
-        impostor = ::CreateWindowW(handover::kWindowClass, L"Tesmar-Software Horlomat setzten", WS_OVERLAPPEDWINDOW, 0,
-                                   0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-        for (MSG msg; ::GetMessageW(&msg, nullptr, 0, 0) > 0;) ::DispatchMessageW(&msg);
-    });
-    ASSERT_TRUE(WaitFor([&] { return impostor != nullptr; }));
+    // This thread answers while it waits.
+    const WNDPROC yes = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        return message == WM_COPYDATA ? (++posedTo, 1) : ::DefWindowProcW(window, message, wParam, lParam);
+    };
+    const WNDCLASSW horlomat{0, yes, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, handover::kWindowClass};
+    ::RegisterClassW(&horlomat);
+    const HWND impostor = ::CreateWindowW(handover::kWindowClass, L"Tesmar-Software Horlomat setzten",
+                                          WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     const Told refused = RunWith(sandbox, L"2026-12-05 14:31 /einmal");
     EXPECT_EQ(refused.exitCode, 1u);
     EXPECT_EQ(refused.text, L"Zeit konnte nicht gesetzt werden.\r\n");
     EXPECT_NO_THROW(App(sandbox, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30")) << "no window of its own";
     EXPECT_EQ(posedTo, 0);
-    ::PostMessageW(impostor, WM_QUIT, 0, 0);
-    poser.join();
+    ::DestroyWindow(impostor);
 }
 
 // /echtzeit ends every hold, of any folder, then sets the clock to the true time: the clock as the first Horlomat to
 // set it found it at its start, plus the time counted since. Where no Horlomat moved the clock it sets nothing.
-TEST(TrueTime, EndsEveryHoldAndSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSince) {
+// /laufend sets the typed minute once; then a tick sets nothing while the clock runs on from there, and sets the
+// running time where the clock was pulled back (which Wine refuses).
+TEST(TrueTime, EchtzeitSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSinceAndLaufendLetsItRunOn) {
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tesmar\\Horlomat");  // what earlier cases kept
     const Sandbox sandbox, other;
-    const auto echtzeit = [&] {
+    const auto echtzeit = [&] {  // the exit code and the first line
         const Told told = RunWith(sandbox, L"/echtzeit");
-        return std::make_pair(told.exitCode, told.text.substr(0, told.text.find(L'\n') + 1));
+        return std::to_wstring(told.exitCode) + L" " + told.text.substr(0, told.text.find(L'\r'));
     };
-    const auto nothing = std::make_pair(DWORD{0}, std::wstring(L"Horlomat hat die Uhr nicht verstellt;\r\n"));
+    const std::wstring nothing = L"0 Horlomat hat die Uhr nicht verstellt;";
     EXPECT_EQ(echtzeit(), nothing);
     const App app(sandbox);  // on the true clock
     std::optional<PinnedClock> clock(std::in_place);
-    other.WriteIni(Stored("5", "JA"));
-    const App holder(other);
     app.SetFields(kPinnedFields);
     app.SetTicked(true);
     app.Post(ids::cmdZeitSetzen);
-    ASSERT_TRUE(app.Idle());
-    ASSERT_EQ(app.Text(ids::lblGesetzteZeit), kPinnedLabel);
-    EXPECT_EQ(echtzeit(), std::make_pair(DWORD{1}, std::wstring(L"Zeit konnte nicht gesetzt werden.\r\n")))
-        << "it aims at the clock's own time, or at a reading taken after the set";
-    for (const auto& [window, folder] : {std::pair(&app, &sandbox), std::pair(&holder, &other)}) {
+    ASSERT_TRUE(app.Idle() && app.Text(ids::lblGesetzteZeit) == kPinnedLabel);
+
+    const App running(other, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30 /laufend");
+    const std::wstring runs = kPinnedLabel + std::wstring(L"\r\nUhr läuft weiter");
+    EXPECT_EQ(running.Text(ids::lblGesetzteZeit), runs);
+    EXPECT_EQ(other.ReadIni(), Stored("05", "JA"));
+    clock->RunOn();
+    ::Sleep(2000);  // the typed minute is too far behind now for Wine to take it
+    running.Tick();
+    EXPECT_TRUE(running.Idle() && running.Text(ids::lblGesetzteZeit) == runs) << "set although the clock runs right";
+    clock->RunOn(30);
+    running.Tick();
+    EXPECT_TRUE(running.Idle() && running.Text(ids::lblGesetzteZeit) == L"Zeit konnte nicht gesetzt werden.");
+
+    clock.emplace();
+    EXPECT_EQ(echtzeit(), L"1 Zeit konnte nicht gesetzt werden.") << "aimed at the clock, or at a reading of the set";
+    for (const auto& [window, folder, day] : {std::tuple(&app, &sandbox, "5"), std::tuple(&running, &other, "05")}) {
         EXPECT_FALSE(window->Ticked());
-        EXPECT_EQ(folder->ReadIni(), Stored("5", "NEIN"));
+        EXPECT_EQ(folder->ReadIni(), Stored(day, "NEIN"));
     }
     clock.reset();  // the true clock again
-    EXPECT_EQ(echtzeit(), std::make_pair(DWORD{0}, std::wstring(L"Die Uhr zeigt wieder die wahre Zeit:\r\n")));
+    EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:");
     EXPECT_EQ(echtzeit(), nothing);
     SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tesmar\\Horlomat", "Abstand", "?");  // a damaged record
-    EXPECT_EQ(echtzeit().first, 3u);
-}
-
-// /laufend sets the typed minute once and ticks the box; from then on a tick sets nothing while the clock runs on
-// from there, and sets the running time where the clock was pulled back (which Wine refuses).
-TEST(TrueTime, LaufendSetsTheMinuteOnceThenOnlyAClockPulledAway) {
-    PinnedClock clock;
-    const Sandbox sandbox;
-    const App app(sandbox, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30 /laufend");
-    const std::wstring runs = kPinnedLabel + std::wstring(L"\r\nUhr läuft weiter");
-    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), runs);
-    EXPECT_EQ(sandbox.ReadIni(), Stored("05", "JA"));
-    clock.RunOn();
-    ::Sleep(2000);  // the typed minute is too far behind now for Wine to take it
-    app.Tick();
-    ASSERT_TRUE(app.Idle());
-    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), runs) << "set although the clock runs right";
-    clock.RunOn(30);
-    app.Tick();
-    ASSERT_TRUE(app.Idle());
-    EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
+    EXPECT_EQ(echtzeit().front(), L'3');
 }

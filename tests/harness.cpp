@@ -3,7 +3,7 @@
 #include <oleacc.h>
 #include <winternl.h>
 
-#include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,45 +19,34 @@ static std::wstring PathFromEnvironment(const char* name) {
     return L"Z:" + std::filesystem::path(value).wstring();
 }
 
-std::wstring ThroughZ(const std::wstring& path) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = unixName ? unixName(path.c_str()) : nullptr;
-    if (!name) throw std::runtime_error("no Unix path");
-    std::wstring z = L"Z:" + std::filesystem::path(name).wstring();
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    std::replace(z.begin(), z.end(), L'/', L'\\');
-    return z;
+// libfaketime's file: a local time that stands still, or seconds ahead of the real clock.
+template <typename... Values>
+static void SetClock(const char* format, Values... values) {
+    char text[32];
+    std::snprintf(text, sizeof(text), format, values...);
+    WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), text);
 }
 
 PinnedClock::PinnedClock(WORD year, WORD month, WORD day, WORD hour, WORD minute)
     : utc{year, month, 0, day, hour, minute, 0, 0} {
-    SYSTEMTIME t{};  // libfaketime takes local time
+    SYSTEMTIME t{};
     ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &t);
-    char text[32];
-    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u:00\n", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
-    WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), text);
+    SetClock("%04u-%02u-%02u %02u:%02u:00\n", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
 }
 
 PinnedClock::~PinnedClock() {
-    WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), "+0\n");
+    SetClock("+0\n");
 }
 
 void PinnedClock::RunOn(double back) {
-    const auto seconds = [](const FILETIME& t) {
-        return ((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e7;
-    };
     if (!ahead) {
+        SetClock("+0\n");  // a moment of the real clock, to read it
         FILETIME real{}, pinned{};
-        WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), "+0\n");  // a moment of the real clock, to read it
         ::GetSystemTimePreciseAsFileTime(&real);
         ::SystemTimeToFileTime(&utc, &pinned);
-        ahead = seconds(pinned) - seconds(real);
+        ahead = (std::bit_cast<LONGLONG>(pinned) - std::bit_cast<LONGLONG>(real)) / 1e7;
     }
-    char text[32];
-    std::snprintf(text, sizeof(text), "%+.3f\n", *ahead - back);
-    WriteFile(PathFromEnvironment("HORLOMAT_CLOCK_FILE"), text);
+    SetClock("%+.3f\n", *ahead - back);
 }
 
 Sandbox::Sandbox() {
@@ -185,7 +174,8 @@ std::vector<HWND> Windows(DWORD processId, const std::wstring& title, HWND excep
     return found;
 }
 
-std::wstring CloseBox(HWND box) {
+// Closes a message box with OK; its text.
+static std::wstring CloseBox(HWND box) {
     const std::wstring text = WindowText(::GetDlgItem(box, 0xFFFF));
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     WaitFor([&] { return !::IsWindow(box); });

@@ -23,19 +23,18 @@ inline constexpr wchar_t kPinnedLabel[] = L"05.12.2026, 14:30:00";
 
 std::string Narrow(const std::wstring& text);  // to the ANSI code page
 std::wstring WindowText(HWND window);
-std::optional<std::string> ReadFile(const std::wstring& path);
-std::wstring ThroughZ(
-    const std::wstring& path);  // the same file by its Unix path on Wine's drive Z:  // nullopt when there is no file
+std::optional<std::string> ReadFile(const std::wstring& path);  // nullopt when there is no file
 void WriteFile(const std::wstring& path, const std::string& bytes);
 inline std::size_t Size(std::size_t reduced, std::size_t full) {  // full in the soak run (HORLOMAT_SOAK=1)
     return std::getenv("HORLOMAT_SOAK") ? full : reduced;
 }
 
-// Polls `condition` until it holds or the time is up. Not by GetTickCount64: Wine moves that on only as its server
-// works, so with every program idle it stands still.
+// Polls `condition` until it holds or the time is up, handling this thread's messages meanwhile. Not timed by
+// GetTickCount64: Wine moves that on only as its server works, so with every program idle it stands still.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
     for (const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);; ::Sleep(5)) {
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&msg);
         if (condition()) return true;
         if (std::chrono::steady_clock::now() >= end) return false;
     }
@@ -103,8 +102,6 @@ std::vector<HWND> Windows(DWORD processId, const std::wstring& title, HWND excep
 inline std::vector<HWND> App::Windows(const std::wstring& title) const {
     return ui::Windows(processId_, title, main_);
 }
-// Closes a message box with OK; its text.
-std::wstring CloseBox(HWND box);
 
 // What Horlomat told, started with `arguments` after its path: on its standard output, a pipe read to the end, or
 // without one in message boxes, each closed with OK; the exit code is STILL_ACTIVE when it did not end in time.
@@ -112,9 +109,10 @@ struct Told {
     DWORD exitCode = STILL_ACTIVE;
     std::wstring text;
 };
-// Starts Horlomat with `arguments` and does not wait; the process, which ends with this program at the latest.
-HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments);
 Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput = true, std::wstring exe = {});
+
+// Starts Horlomat with `arguments` and does not wait; the process ends with this program at the latest.
+HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments);
 
 // What a screen reader announces for the window: the name of its client object.
 std::wstring AccessibleName(HWND window);

@@ -1,7 +1,9 @@
 // The logic that needs no window: the record for the clock and the confirmation, the settings file's path and texts,
-// and how the launcher reads a registry value. Expected texts are those of the test prefix: German, dd.MM.yyyy.
+// and how the launcher reads a registry value; and the main window's sizes at another DPI, which Wine never sends.
+// Expected texts are those of the test prefix: German, dd.MM.yyyy.
 #include "about/sysinfo.h"
 #include "app/apply.h"
+#include "app/frmTime.h"
 #include "settings/global.h"
 
 #include <gtest/gtest.h>
@@ -115,4 +117,26 @@ TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
     }
     ::RegCloseKey(key);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, name);
+}
+
+// At 144 DPI the main window answers its size and takes it at the suggested place, its controls laid out anew. Wine
+// keeps the caption at 96 DPI, so the client area is only at least as high as the layout.
+TEST(Dpi, TheMainWindowAnswersItsSizeForANewDpiAndTakesIt) {
+    using Rect = std::array<LONG, 4>;
+    FrmTime frmTime;
+    const HWND window = frmTime.Create(::GetModuleHandleW(nullptr));
+    RECT client{}, suggested{10, 20, 30, 40}, at{}, button{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(std::bit_cast<Rect>(client), (Rect{0, 0, 347, 147})) << "at 96 DPI";
+    SIZE size{};
+    EXPECT_TRUE(::SendMessageW(window, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    ::GetWindowRect(window, &at);
+    ::GetClientRect(window, &client);
+    ::GetWindowRect(::GetDlgItem(window, ids::cmdZeitSetzen), &button);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_EQ(std::bit_cast<Rect>(at), (Rect{10, 20, 10 + size.cx, 20 + size.cy}));
+    EXPECT_TRUE(client.right == 521 && client.bottom >= 221) << client.right << " x " << client.bottom;
+    EXPECT_EQ(std::bit_cast<Rect>(button), (Rect{240, 126, 428, 164}));
+    ::DestroyWindow(window);
 }

@@ -1,5 +1,5 @@
-// The main window as the user meets it, where the settings file is, "Zeit setzen" and the tick against a pinned clock
-// (a set succeeds only when the record is exact), and both windows on a screen of another DPI.
+// The main window as the user meets it, where the settings file is, and "Zeit setzen" and the tick against a pinned
+// clock (a set succeeds only when the record is exact).
 #include "tests/harness.h"
 
 #include <filesystem>
@@ -133,50 +133,4 @@ TEST(Apply, ByTickOnlyOnceTheBoxIsTickedStoresTheFieldsAndReportsABadFieldInOneB
     }
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"05.01.2026, 07:05:00");
     EXPECT_EQ(sandbox.ReadIni(), stored);
-}
-
-// At 144 DPI each window answers its size and takes it at the suggested place, controls laid out anew. SIZE and RECT
-// go into Horlomat's memory, as Wine does not carry them; its caption keeps 96 DPI, so the height is only at least.
-TEST(Dpi, BothWindowsAnswerTheirSizeForANewDpiAndTakeIt) {
-    Sandbox sandbox;
-    App app(sandbox);
-    const HWND about = app.OpenAbout();
-    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, app.ProcessId());
-    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
-    DWORD_PTR result = 0;
-    const auto send = [&](HWND window, UINT message, WPARAM wParam, auto value) {
-        ::WriteProcessMemory(process, remote, &value, sizeof(value), nullptr);
-        ::SendMessageTimeoutW(window, message, wParam, LPARAM(remote), SMTO_ABORTIFHUNG, 5000, &result);
-        ::ReadProcessMemory(process, remote, &value, sizeof(value), nullptr);
-        return value;
-    };
-    using Rect = std::array<LONG, 4>;
-    const auto place = [](HWND window, HWND in) {  // in `in`'s client area, or on the screen
-        RECT r{};
-        ::GetWindowRect(window, &r);
-        ::MapWindowPoints(nullptr, in, reinterpret_cast<POINT*>(&r), 2);
-        return Rect{r.left, r.top, r.right, r.bottom};
-    };
-    const struct {
-        HWND window;
-        SIZE client96, client144;
-        int control;
-        Rect place144;
-    } cases[] = {
-        {app.Main(), {347, 147}, {521, 221}, ids::cmdZeitSetzen, {240, 126, 428, 164}},
-        {about, {396, 256}, {594, 384}, about_ids::cmdOK, {426, 287, 552, 321}},
-    };
-    for (const auto& c : cases) {
-        RECT client{};
-        ::GetClientRect(c.window, &client);
-        EXPECT_TRUE(client.right == c.client96.cx && client.bottom == c.client96.cy) << "at 96 DPI";
-        const SIZE size = send(c.window, WM_GETDPISCALEDSIZE, 144, SIZE{});
-        EXPECT_EQ(result, TRUE) << "the size is taken";
-        send(c.window, WM_DPICHANGED, MAKEWPARAM(144, 144), RECT{10, 20, 30, 40});
-        EXPECT_EQ(place(c.window, nullptr), (Rect{10, 20, 10 + size.cx, 20 + size.cy}));
-        ::GetClientRect(c.window, &client);
-        EXPECT_TRUE(client.right == c.client144.cx && client.bottom >= c.client144.cy) << client.bottom;
-        EXPECT_EQ(place(::GetDlgItem(c.window, c.control), c.window), c.place144);
-    }
-    ::CloseHandle(process);
 }

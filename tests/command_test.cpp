@@ -194,10 +194,7 @@ TEST(TrueTime, EchtzeitSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSinceAndL
     EXPECT_EQ(echtzeit(), nothing);
     const App app(sandbox);  // on the true clock
     std::optional<PinnedClock> clock(std::in_place);
-    app.SetFields(kPinnedFields);
-    app.SetTicked(true);
-    app.Post(ids::cmdZeitSetzen);
-    ASSERT_TRUE(app.Idle() && app.Text(ids::lblGesetzteZeit) == kPinnedLabel);
+    ASSERT_EQ(RunWith(sandbox, L"2026-12-05 14:30 /halten").exitCode, 0u);  // handed over, and set
 
     const App running(other, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30 /laufend");
     const std::wstring runs = kPinnedLabel + std::wstring(L"\r\nUhr läuft weiter");
@@ -213,7 +210,7 @@ TEST(TrueTime, EchtzeitSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSinceAndL
 
     clock.emplace();
     EXPECT_EQ(echtzeit(), L"1 Zeit konnte nicht gesetzt werden.") << "aimed at the clock, or at a reading of the set";
-    for (const auto& [window, folder, day] : {std::tuple(&app, &sandbox, "5"), std::tuple(&running, &other, "05")}) {
+    for (const auto& [window, folder, day] : {std::tuple(&app, &sandbox, "05"), std::tuple(&running, &other, "05")}) {
         EXPECT_FALSE(window->Ticked());
         EXPECT_EQ(folder->ReadIni(), Stored(day, "NEIN"));
     }

@@ -64,7 +64,7 @@ TEST(LongUse, HostileTextsAndTheAboutDialogNeverCrashHangOrLeak) {
 
 // Restored ticked from the file, the program sets nothing at the start, then the clock once a minute of elapsed
 // time with the fields as they stand then, storing the settings each time; the wall clock going back a year after
-// the first apply changes nothing. This runs beside the rest, on the plain display, and only reads the program.
+// the first apply changes nothing. This runs after the rest, on the plain display, and only reads the program.
 TEST(HoldLong, NothingAtTheStartThenOneApplyPerMinuteAndNothingGrowing) {
     const std::size_t minutes = Size(2, 30);
     const auto stored = [](int year) {

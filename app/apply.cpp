@@ -4,7 +4,6 @@
 #include "app/frmTime.h"
 #include "app/truetime.h"
 #include "assets/texts.h"
-#include "platform/process.h"
 #include "settings/global.h"
 
 #include <oleauto.h>
@@ -130,14 +129,11 @@ void FrmTime::Timer1_Timer() {
 
 void FrmTime::RunOn() {
     // Where the clock should be: the set minute plus the time counted since, which no set of the clock changes.
-    const ULONGLONG due = running_->clock + (::GetTickCount64() - running_->tick) * 10000;
-    const ULONGLONG now = platform::Now();
+    const ULONGLONG due = running_->At(), now = truetime::Now();
+    const std::optional<SYSTEMTIME> time = truetime::TimeAt(due);
     // Right to the second: nothing is set or written, so a day of running logs no clock changes.
-    if ((due > now ? due - now : now - due) <= 10000000) return;
-    const FILETIME at{static_cast<DWORD>(due), static_cast<DWORD>(due >> 32)};
-    SYSTEMTIME time{};
-    if (!::FileTimeToSystemTime(&at, &time)) return;
-    const apply::Result result = apply::SetAndStore(ShownSettings(), time, apply::RecordText(time) + texts::kRunsOn);
+    if ((due > now ? due - now : now - due) <= 10000000 || !time) return;
+    const apply::Result result = apply::SetAndStore(ShownSettings(), *time, apply::RecordText(*time) + texts::kRunsOn);
     ShowResult(result);
     Report(result);
 }

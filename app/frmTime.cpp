@@ -2,6 +2,7 @@
 
 #include "about/frmAbout.h"
 #include "app/handover.h"
+#include "app/truetime.h"
 #include "assets/resource_ids.h"
 #include "assets/texts.h"
 #include "platform/process.h"
@@ -195,9 +196,9 @@ apply::Result FrmTime::Take(const cmdline::Request& request) {
     const ULONGLONG tick = ::GetTickCount64();
     apply::Result result = cmdZeitSetzen_Press();
     // From the typed minute on, whether the clock took it or not: each tick then aims at the running time.
-    FILETIME minute{};
-    if (request.running && result.kind != apply::Result::BadField && ::SystemTimeToFileTime(&NewTime, &minute)) {
-        running_ = Running{(ULONGLONG{minute.dwHighDateTime} << 32) | minute.dwLowDateTime, tick};
+    const std::optional<ULONGLONG> minute = truetime::StepsOf(NewTime);
+    if (request.running && result.kind != apply::Result::BadField && minute) {
+        running_ = truetime::Reading{*minute, tick};
         if (result.kind == apply::Result::Set) {
             result.text += texts::kRunsOn;
             ShowResult(result);

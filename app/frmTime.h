@@ -4,6 +4,7 @@
 
 #include "app/apply.h"
 #include "app/commandline.h"
+#include "app/truetime.h"
 #include "platform/form.h"
 
 #include <windows.h>
@@ -92,9 +93,6 @@ private:
     bool notStoredTold_ = false;
     // The record handed to the clock; keeps the values of the last apply.
     SYSTEMTIME NewTime{};
-    // With /laufend: the minute set, as FILETIME counts, and Windows' count of milliseconds then.
-    struct Running {
-        ULONGLONG clock, tick;
-    };
-    std::optional<Running> running_;
+    // With /laufend: the minute set, and Windows' count then.
+    std::optional<truetime::Reading> running_;
 };

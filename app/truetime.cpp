@@ -16,19 +16,7 @@ constexpr wchar_t kReadingKey[] = L"Lesung";
 // How far the last set put the clock from the true time, in FILETIME's 100 ns; none while the clock is true.
 constexpr wchar_t kDistance[] = L"Abstand";
 
-constexpr ULONGLONG kPerMillisecond = 10000;
-
-struct Reading {
-    ULONGLONG clock = 0;    // the true time then, in FILETIME's steps
-    ULONGLONG tick = 0;     // GetTickCount64 then: it counts sleep and hibernation too
-    ULONGLONG assumed = 0;  // 1: taken back over a restart by the last set's distance
-};
-
-Reading own;
-
-ULONGLONG TrueNow(const Reading& reading) {
-    return reading.clock + (::GetTickCount64() - reading.tick) * kPerMillisecond;
-}
+Reading own;  // this Horlomat's, from its start
 
 enum class Found { No, Yes, Damaged };
 
@@ -50,15 +38,33 @@ bool WriteReading(HKEY key, const Reading& reading) {
 
 }  // namespace
 
+ULONGLONG Now() {
+    FILETIME now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    return (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
+
+std::optional<ULONGLONG> StepsOf(const SYSTEMTIME& time) {
+    FILETIME steps{};
+    if (!::SystemTimeToFileTime(&time, &steps)) return std::nullopt;
+    return (ULONGLONG{steps.dwHighDateTime} << 32) | steps.dwLowDateTime;
+}
+
+std::optional<SYSTEMTIME> TimeAt(ULONGLONG steps) {
+    const FILETIME at{static_cast<DWORD>(steps), static_cast<DWORD>(steps >> 32)};
+    SYSTEMTIME time{};
+    if (!::FileTimeToSystemTime(&at, &time)) return std::nullopt;
+    return time;
+}
+
 void TakeReading() {
-    own.clock = platform::Now();
-    own.tick = ::GetTickCount64();
+    own = {Now(), ::GetTickCount64()};
 }
 
 void Keep(const SYSTEMTIME& set) {
-    FILETIME setTime{};
+    const std::optional<ULONGLONG> setTime = StepsOf(set);
     platform::UniqueRegKey key;
-    if (!own.tick || !::SystemTimeToFileTime(&set, &setTime) ||
+    if (!own.tick || !setTime ||
         ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
                           nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         return;
@@ -74,8 +80,7 @@ void Keep(const SYSTEMTIME& set) {
         }
         if (!WriteReading(key.get(), kept)) return;
     }
-    const auto distance =
-        static_cast<LONGLONG>(((ULONGLONG{setTime.dwHighDateTime} << 32) | setTime.dwLowDateTime) - TrueNow(kept));
+    const auto distance = static_cast<LONGLONG>(*setTime - kept.At());
     ::RegSetValueExW(key.get(), kDistance, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&distance), sizeof(distance));
 }
 
@@ -95,19 +100,16 @@ Outcome PutBack() {
     // No reading since Windows started: the hardware clock has carried the last set's distance over the restart, as
     // long as nothing else moved the clock since.
     const bool assumed = reading == Found::No || kept.assumed;
-    const ULONGLONG trueNow = reading == Found::Yes ? TrueNow(kept) : platform::Now() - distance;
-    const FILETIME at{static_cast<DWORD>(trueNow), static_cast<DWORD>(trueNow >> 32)};
-    SYSTEMTIME time{};
-    if (moved == Found::Damaged || reading == Found::Damaged || kept.tick > ::GetTickCount64() ||
-        !::FileTimeToSystemTime(&at, &time)) {
+    const std::optional<SYSTEMTIME> time = TimeAt(reading == Found::Yes ? kept.At() : Now() - distance);
+    if (moved == Found::Damaged || reading == Found::Damaged || kept.tick > ::GetTickCount64() || !time) {
         return {3, texts::kTrueTimeUnknown};
     }
-    if (!::SetSystemTime(&time)) return {1, texts::kNotSet};
-    // The clock is true again: nothing to put back until the next set, and a Horlomat that started while it was
-    // moved must not keep its reading after a restart.
-    if (reading == Found::No) WriteReading(key.get(), {platform::Now(), ::GetTickCount64(), assumed});
+    if (!::SetSystemTime(&*time)) return {1, texts::kNotSet};
+    // The clock is true again: nothing to put back until the next set. A Horlomat that started while it was moved
+    // finds this reading after a restart, rather than keeping its own.
+    if (reading == Found::No) WriteReading(key.get(), {Now(), ::GetTickCount64(), assumed});
     ::RegDeleteValueW(key.get(), kDistance);
-    return {0, texts::kTrueTimeSet + apply::RecordText(time) + L" (UTC)" + (assumed ? texts::kTrueTimeAssumed : L"")};
+    return {0, texts::kTrueTimeSet + apply::RecordText(*time) + L" (UTC)" + (assumed ? texts::kTrueTimeAssumed : L"")};
 }
 
 }  // namespace truetime

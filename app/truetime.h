@@ -4,9 +4,24 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace truetime {
+
+// The clock, UTC, in FILETIME's 100 ns steps since 1601, and the same for a record; the record for such a count.
+ULONGLONG Now();
+std::optional<ULONGLONG> StepsOf(const SYSTEMTIME& time);
+std::optional<SYSTEMTIME> TimeAt(ULONGLONG steps);
+
+// A moment of the clock, paired with Windows' count of milliseconds then (GetTickCount64, which counts sleep and
+// hibernation too): the time it gives at any later moment runs on whatever anyone does to the clock meanwhile.
+struct Reading {
+    ULONGLONG clock = 0;
+    ULONGLONG tick = 0;
+    ULONGLONG assumed = 0;  // 1: taken back over a restart of Windows by the last set's distance
+    ULONGLONG At() const { return clock + (::GetTickCount64() - tick) * 10000; }
+};
 
 // The clock and Windows' count, read together; at the start, before this Horlomat sets anything.
 void TakeReading();

@@ -63,12 +63,6 @@ bool LacksClockRight(HANDLE process) {
     return true;
 }
 
-ULONGLONG Now() {
-    FILETIME now{};
-    ::GetSystemTimePreciseAsFileTime(&now);
-    return (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
-}
-
 std::wstring SystemDirectory() {
     std::wstring path(MAX_PATH, L'\0');
     path.resize(::GetSystemDirectoryW(path.data(), MAX_PATH));  // 0 on failure, never more than MAX_PATH there

@@ -32,9 +32,6 @@ std::wstring ImageOf(HANDLE process);
 // True only when the process's token is known to lack the right to set the clock.
 bool LacksClockRight(HANDLE process);
 
-// The clock, UTC, in 100 ns steps since 1601, as FILETIME counts.
-ULONGLONG Now();
-
 // The Windows system folder (normally C:\Windows\System32), without a
 // trailing backslash.
 std::wstring SystemDirectory();

@@ -145,23 +145,21 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
     EXPECT_TRUE(ClassWindows().empty()) << "a start that did not wait its turn";
     ::ReleaseMutex(turn);
     ::CloseHandle(turn);
-    const auto ended = [&] {
-        return std::count_if(starts.begin(), starts.end(),
-                             [](HANDLE start) { return !::WaitForSingleObject(start, 0); });
+    const auto handedOver = [&] {  // ended with 0
+        return std::count_if(starts.begin(), starts.end(), [](HANDLE start) {
+            DWORD exitCode = STILL_ACTIVE;
+            return ::GetExitCodeProcess(start, &exitCode) && exitCode == 0;
+        });
     };
-    EXPECT_TRUE(WaitFor([&] { return ended() == 3; })) << "windows: " << ClassWindows().size();
+    EXPECT_TRUE(WaitFor([&] { return handedOver() == 3; })) << "windows: " << ClassWindows().size();
     const std::vector<HWND> windows = ClassWindows();
     EXPECT_EQ(windows.size(), 1u);
     for (HWND window : windows) {
         EXPECT_EQ(::SendMessageW(::GetDlgItem(window, ids::chkRegel), BM_GETCHECK, 0, 0), BST_CHECKED);
         ::PostMessageW(window, WM_CLOSE, 0, 0);
     }
-    WaitFor([&] { return ended() == 4; });
-    for (HANDLE start : starts) {
-        DWORD exitCode = STILL_ACTIVE;
-        EXPECT_TRUE(::GetExitCodeProcess(start, &exitCode) && exitCode == 0) << exitCode;
-        ::TerminateProcess(start, 0);
-    }
+    EXPECT_TRUE(WaitFor([&] { return handedOver() == 4; })) << "the window ended with 0 too";
+    for (HANDLE start : starts) ::TerminateProcess(start, 0);
 
     // This thread answers while it waits.
     const WNDPROC yes = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {

@@ -29,8 +29,8 @@ inline std::size_t Size(std::size_t reduced, std::size_t full) {  // full in the
     return std::getenv("HORLOMAT_SOAK") ? full : reduced;
 }
 
-// Polls `condition` until it holds or the time is up, handling this thread's messages meanwhile. Not timed by
-// GetTickCount64: Wine moves that on only as its server works, so with every program idle it stands still.
+// Polls `condition` until it holds or the time is up, handling this thread's messages meanwhile, so that a window
+// of the test answers. One thread at a time: RunWith on several threads at once was seen to hang under Wine.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
     for (const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);; ::Sleep(5)) {

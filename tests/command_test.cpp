@@ -184,9 +184,11 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
 TEST(TrueTime, EchtzeitSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSinceAndLaufendLetsItRunOn) {
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tesmar\\Horlomat");  // what earlier cases kept
     const Sandbox sandbox, other;
+    std::wstring told;
     const auto echtzeit = [&] {  // the exit code and the first line
-        const Told told = RunWith(sandbox, L"/echtzeit");
-        return std::to_wstring(told.exitCode) + L" " + told.text.substr(0, told.text.find(L'\r'));
+        const Told put = RunWith(sandbox, L"/echtzeit");
+        told = put.text;
+        return std::to_wstring(put.exitCode) + L" " + told.substr(0, told.find(L'\r'));
     };
     const std::wstring nothing = L"0 Horlomat hat die Uhr nicht verstellt;";
     EXPECT_EQ(echtzeit(), nothing);
@@ -215,6 +217,23 @@ TEST(TrueTime, EchtzeitSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSinceAndL
     clock.reset();  // the true clock again
     EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:");
     EXPECT_EQ(echtzeit(), nothing);
+
+    // A restart that carried a set's distance over, here none; the Horlomat that had started on the moved clock then
+    // keeps the reading /echtzeit took, not its own.
+    std::optional<App> movedStart;
+    clock.emplace();
+    movedStart.emplace(sandbox);
+    clock.reset();
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tesmar\\Horlomat\\Lesung");
+    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tesmar\\Horlomat", "Abstand", std::string(8, '\0'), REG_QWORD);
+    EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:");
+    EXPECT_NE(told.find(L"Angenommen"), std::wstring::npos);
+    clock.emplace();
+    movedStart->SetFields(kPinnedFields);
+    movedStart->Post(ids::cmdZeitSetzen);
+    EXPECT_TRUE(movedStart->Idle() && movedStart->Text(ids::lblGesetzteZeit) == kPinnedLabel);
+    clock.reset();
+    EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:") << "put back to the moved clock";
     SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tesmar\\Horlomat", "Abstand", "?");  // a damaged record
     EXPECT_EQ(echtzeit().front(), L'3');
 }

@@ -234,6 +234,7 @@ TEST(TrueTime, EchtzeitSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSinceAndL
     EXPECT_TRUE(movedStart->Idle() && movedStart->Text(ids::lblGesetzteZeit) == kPinnedLabel);
     clock.reset();
     EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:") << "put back to the moved clock";
+    EXPECT_NE(told.find(L"Angenommen"), std::wstring::npos) << "still rests on the restart";
     SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tesmar\\Horlomat", "Abstand", "?");  // a damaged record
     EXPECT_EQ(echtzeit().front(), L'3');
 }

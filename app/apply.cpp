@@ -23,6 +23,13 @@ double TimeOfDayOf(double date) {
     return std::fabs(date - std::trunc(date));
 }
 
+// The record as an OLE date, to the second; it fits one up to the year 9999.
+std::optional<double> DateOf(SYSTEMTIME record) {
+    double date = 0;
+    if (!::SystemTimeToVariantTime(&record, &date)) return std::nullopt;
+    return date;
+}
+
 }  // namespace
 
 std::optional<ConversionFailure> ConvertFields(const FieldTexts& fields, SYSTEMTIME& newTime) {
@@ -50,13 +57,10 @@ std::wstring ConfirmationText(const FieldTexts& fields, const SYSTEMTIME& set) {
     if (time) time = TimeOfDayOf(*time);
     // A text that converted to a number but does not read as a date or time
     // ("+5", "2,5") would otherwise show midnight as the date or no time at
-    // all, although the clock was set; the record says what it got. It fits an
-    // OLE date up to the year 9999.
-    SYSTEMTIME copy = set;  // the function takes a non-const record
-    double setDate = 0;
-    if ((!date || !time) && ::SystemTimeToVariantTime(&copy, &setDate)) {
-        if (!date) date = DayOf(setDate);
-        if (!time) time = TimeOfDayOf(setDate);
+    // all, although the clock was set; the record says what it got.
+    if (const std::optional<double> setDate = !date || !time ? DateOf(set) : std::nullopt) {
+        if (!date) date = DayOf(*setDate);
+        if (!time) time = TimeOfDayOf(*setDate);
     }
     std::wstring text = platform::DateToText(date.value_or(0.0)) + L", ";
     if (time) text += platform::DateToText(*time);
@@ -64,10 +68,8 @@ std::wstring ConfirmationText(const FieldTexts& fields, const SYSTEMTIME& set) {
 }
 
 std::wstring RecordText(const SYSTEMTIME& set) {
-    SYSTEMTIME copy = set;
-    double date = 0;
-    if (!::SystemTimeToVariantTime(&copy, &date)) return {};
-    return platform::DateToText(DayOf(date)) + L", " + platform::DateToText(TimeOfDayOf(date));
+    const std::optional<double> date = DateOf(set);
+    return date ? platform::DateToText(DayOf(*date)) + L", " + platform::DateToText(TimeOfDayOf(*date)) : L"";
 }
 
 std::wstring NotStoredText() {

@@ -61,9 +61,8 @@ StartLock::StartLock() {
     if (mutex_ && ::WaitForSingleObject(mutex_.get(), 30000) == WAIT_TIMEOUT) mutex_.reset();
 }
 
-void StartLock::Release() {
+StartLock::~StartLock() {
     if (mutex_) ::ReleaseMutex(mutex_.get());
-    mutex_.reset();
 }
 
 std::optional<apply::Result> HandOver(const std::vector<std::wstring>& arguments, const cmdline::Request& request) {

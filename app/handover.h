@@ -23,10 +23,7 @@ inline constexpr wchar_t kWindowClass[] = L"HorlomatFrmTime";
 class StartLock {
 public:
     StartLock();
-    ~StartLock() { Release(); }
-    StartLock(const StartLock&) = delete;
-    StartLock& operator=(const StartLock&) = delete;
-    void Release();
+    ~StartLock();
 
 private:
     platform::UniqueKernelHandle mutex_;

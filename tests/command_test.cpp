@@ -104,7 +104,7 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
         EXPECT_FALSE(window->Ticked());
     }
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
-    // And by the folder's short name (which Wine's GetModuleFileNameW gives back long).
+    // And by the folder's short name, which Windows may report as spelt (Wine gives both sides one spelling).
     std::wstring shortName(MAX_PATH, L'\0');
     shortName.resize(::GetShortPathNameW(sandbox.Exe().c_str(), shortName.data(), MAX_PATH));
     ASSERT_NE(Narrow(shortName), Narrow(sandbox.Exe()));

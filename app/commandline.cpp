@@ -72,6 +72,7 @@ Request Parse(std::span<const std::wstring> arguments) {
     bool help = false;
     const std::wstring* needsDate = nullptr;  // the first of /halten, /laufend and /einmal, for the message
     const std::wstring* trueTime = nullptr;   // /echtzeit, which stands alone
+    const std::wstring* assume = nullptr;     // /annehmen, only beside it
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         if (IsSwitch(argument)) {
@@ -82,8 +83,8 @@ Request Parse(std::span<const std::wstring> arguments) {
                 help = true;
                 continue;
             }
-            if (is(L"echtzeit")) {
-                trueTime = &argument;
+            if (is(L"echtzeit") || is(L"annehmen")) {
+                (is(L"echtzeit") ? trueTime : assume) = &argument;
                 continue;
             }
             if (is(L"halten")) {
@@ -111,7 +112,8 @@ Request Parse(std::span<const std::wstring> arguments) {
     }
     if (help) return Request{Request::Help};
     if (trueTime && (request.dated || needsDate)) return Wrong(texts::kArgAlone, *trueTime);
-    if (trueTime) return Request{Request::TrueTime};
+    if (assume && !trueTime) return Wrong(texts::kArgOnlyTrueTime, *assume);
+    if (trueTime) return Request{.mode = Request::TrueTime, .assume = assume != nullptr};
     if (needsDate && !request.dated) return Wrong(texts::kArgNoDate, *needsDate);
     return request;
 }

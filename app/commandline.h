@@ -1,6 +1,6 @@
 // The command line, for scripts and scheduled tasks:
 //   Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten | /laufend] [/einmal]
-//   Horlomat.exe /echtzeit
+//   Horlomat.exe /echtzeit [/annehmen]
 //   Horlomat.exe /?
 // Without arguments Horlomat starts as always.
 #pragma once
@@ -18,6 +18,7 @@ struct Request {
     apply::FieldTexts fields{};  // year, month, day, hour, minute, exactly as written
     bool hold = false;           // /halten
     bool running = false;        // /laufend: the clock runs on from the typed minute
+    bool assume = false;         // /annehmen: /echtzeit acts on what it would only assume
     std::wstring message{};      // for Wrong: what is wrong, naming the first wrong argument
 };
 

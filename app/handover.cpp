@@ -41,7 +41,10 @@ Peer Check(HWND window) {
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     const platform::UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process || !Me().exe || !Me().folder) return Peer::Foreign;
+    // Checked again with the process held: had it ended first, its number could now be another program's.
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (!process || owner != processId || !Me().exe || !Me().folder) return Peer::Foreign;
     const std::wstring image = platform::ImageOf(process.get());
     if (image.empty() || platform::IdentityOf(image) != Me().exe ||
         platform::IdentityOf(platform::FolderOf(image)) != Me().folder) {
@@ -54,9 +57,7 @@ Peer Check(HWND window) {
 
 StartLock::StartLock() {
     if (!Me().folder) return;
-    const std::wstring name =
-        L"Local\\Horlomat-" + std::to_wstring(Me().folder->volume) + L"-" + std::to_wstring(Me().folder->index);
-    mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
+    mutex_.reset(::CreateMutexW(nullptr, FALSE, (L"Local\\Horlomat-" + Me().folder->Text()).c_str()));
     // A start holds it for moments; one that never lets go is stuck, and this start goes on without.
     if (mutex_ && ::WaitForSingleObject(mutex_.get(), 30000) == WAIT_TIMEOUT) mutex_.reset();
 }

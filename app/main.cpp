@@ -15,7 +15,7 @@
 
 namespace {
 
-// The exit codes of /einmal; /echtzeit adds 3.
+// The exit codes of /einmal; /echtzeit adds 3 and 4.
 constexpr int kSet = 0;
 constexpr int kNotSet = 1;
 constexpr int kWrongCall = 2;
@@ -46,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (request.mode == cmdline::Request::TrueTime) {
         // Every hold ends first, or its next tick would move the clock away again.
         handover::StopAllHolds();
-        const truetime::Outcome outcome = truetime::PutBack();
+        const truetime::Outcome outcome = truetime::PutBack(request.assume);
         cmdline::Tell(outcome.text, outcome.exitCode != kSet);
         return outcome.exitCode;
     }

@@ -3,18 +3,21 @@
 #include "app/apply.h"
 #include "assets/texts.h"
 #include "platform/handles.h"
-#include "platform/process.h"
 
 namespace truetime {
 namespace {
 
-// Below HKEY_LOCAL_MACHINE\SOFTWARE only administrators may write, so no standard user can plant a true time for an
-// administrator's /echtzeit.
 constexpr wchar_t kKey[] = L"SOFTWARE\\Tesmar\\Horlomat";
 // The reading, as the default value of a volatile key: it goes when Windows restarts, as does the count in it.
 constexpr wchar_t kReadingKey[] = L"Lesung";
 // How far the last set put the clock from the true time, in FILETIME's 100 ns; none while the clock is true.
 constexpr wchar_t kDistance[] = L"Abstand";
+
+// No time sync corrects Windows' count: it goes at the rate of the board's crystal, typically tens of ppm off.
+// Reckoned with 100 ppm, which in 100 ns steps is the count's age in milliseconds, plus its steps at both ends.
+constexpr ULONGLONG kStepsPerMs = 10000;
+constexpr ULONGLONG kResolution = 32 * kStepsPerMs;
+constexpr ULONGLONG kSecond = 1000 * kStepsPerMs;
 
 Reading own;  // this Horlomat's, from its start
 
@@ -34,6 +37,40 @@ bool WriteReading(HKEY key, const Reading& reading) {
                              nullptr) == ERROR_SUCCESS &&
            ::RegSetValueExW(sub.get(), nullptr, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&reading),
                             sizeof(reading)) == ERROR_SUCCESS;
+}
+
+// The record is kept below HKEY_LOCAL_MACHINE, which only administrators may write, so that no standard user can
+// plant a true time for an administrator's /echtzeit. A Horlomat that may set the clock but not write there (a
+// standard user given the right) keeps it in its user's own key instead.
+platform::UniqueRegKey Writable(HKEY root) {
+    platform::UniqueRegKey key;
+    ::RegCreateKeyExW(root, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr,
+                      key.put(), nullptr);
+    return key;
+}
+
+ULONGLONG Apart(ULONGLONG a, ULONGLONG b) {
+    return a > b ? a - b : b - a;
+}
+
+// 0,04 for 400000 steps: hundredths of a second, with a German decimal comma.
+std::wstring Seconds(ULONGLONG steps) {
+    const ULONGLONG hundredths = (steps + kSecond / 100 - 1) / (kSecond / 100);
+    const std::wstring fraction = std::to_wstring(hundredths % 100);
+    return std::to_wstring(hundredths / 100) + L"," + (fraction.size() < 2 ? L"0" : L"") + fraction;
+}
+
+std::wstring Age(ULONGLONG ms) {
+    const ULONGLONG minutes = ms / 60000, hours = minutes / 60;
+    if (minutes < 2) return std::to_wstring(ms / 1000) + L" s";
+    if (hours < 2) return std::to_wstring(minutes) + L" min";
+    return hours < 48 ? std::to_wstring(hours) + L" h" : std::to_wstring(hours / 24) + L" Tagen";
+}
+
+std::wstring With(std::wstring text, const std::wstring& first, const std::wstring& second = {}) {
+    text.replace(text.find(L"%1"), 2, first);
+    if (const size_t at = text.find(L"%2"); at != text.npos) text.replace(at, 2, second);
+    return text;
 }
 
 }  // namespace
@@ -63,53 +100,78 @@ void TakeReading() {
 
 void Keep(const SYSTEMTIME& set) {
     const std::optional<ULONGLONG> setTime = StepsOf(set);
-    platform::UniqueRegKey key;
-    if (!own.tick || !setTime ||
-        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
-                          nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
-        return;
-    }
+    platform::UniqueRegKey key = Writable(HKEY_LOCAL_MACHINE);
+    if (!key) key = Writable(HKEY_CURRENT_USER);
+    if (!own.tick || !setTime || !key) return;
     Reading kept;
-    if (Get(key.get(), kReadingKey, nullptr, RRF_RT_REG_BINARY, kept) != Found::Yes) {
-        // The first set since Windows started. This Horlomat's reading is the true time, unless a set before the
-        // restart had moved the clock: the hardware clock carried that over.
-        kept = own;
-        LONGLONG carried = 0;
-        if (Get(key.get(), nullptr, kDistance, RRF_RT_REG_QWORD, carried) == Found::Yes) {
-            kept = {own.clock - carried, own.tick, 1};
-        }
-        if (!WriteReading(key.get(), kept)) return;
+    LONGLONG carried = 0;
+    const Found reading = Get(key.get(), kReadingKey, nullptr, RRF_RT_REG_BINARY, kept);
+    const Found moved = Get(key.get(), nullptr, kDistance, RRF_RT_REG_QWORD, carried);
+    if (reading != Found::Yes && moved == Found::Yes) {
+        // The first set since Windows started, and a set before the restart had moved the clock: the hardware clock
+        // carried that over, as long as nothing else moved it since.
+        kept = {own.clock - carried, own.tick, 1};
+    } else if (reading != Found::Yes) {
+        kept = {own.clock, own.tick, moved == Found::Damaged};
+    } else if (moved == Found::No && own.tick > kept.tick) {
+        // The clock was true before this set, and this Horlomat read it after the last reading was taken: the fresher
+        // one is the truer, no better than the clock was then.
+        kept = {own.clock, own.tick, kept.assumed, kept.error};
     }
     const auto distance = static_cast<LONGLONG>(*setTime - kept.At());
-    ::RegSetValueExW(key.get(), kDistance, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&distance), sizeof(distance));
+    if (WriteReading(key.get(), kept)) {
+        ::RegSetValueExW(key.get(), kDistance, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&distance),
+                         sizeof(distance));
+    }
 }
 
-Outcome PutBack() {
-    platform::UniqueRegKey key;
+Outcome PutBack(bool assume) {
+    // The machine's record; reading it needs no administrator. Where it holds no distance, this user's own, which
+    // only a /echtzeit that may not write the machine's trusts: any program of an administrator's can write that
+    // administrator's key, elevated or not.
+    platform::UniqueRegKey key = Writable(HKEY_LOCAL_MACHINE);
+    const bool machine = static_cast<bool>(key);
+    if (!key) ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, key.put());
     LONGLONG distance = 0;
-    Reading kept;
-    Found moved = Found::No, reading = Found::No;
-    // Writing needs an administrator, reading does not.
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, key.put()) ==
-            ERROR_SUCCESS ||
-        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS) {
-        moved = Get(key.get(), nullptr, kDistance, RRF_RT_REG_QWORD, distance);
-        reading = Get(key.get(), kReadingKey, nullptr, RRF_RT_REG_BINARY, kept);
+    Found moved = key ? Get(key.get(), nullptr, kDistance, RRF_RT_REG_QWORD, distance) : Found::No;
+    if (moved == Found::No) {
+        platform::UniqueRegKey user;
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, user.put());
+        moved = user ? Get(user.get(), nullptr, kDistance, RRF_RT_REG_QWORD, distance) : Found::No;
+        if (moved != Found::No && machine) return {3, texts::kUserRecord};
+        key = std::move(user);
     }
     if (moved == Found::No) return {0, texts::kNothingToPutBack};
-    // No reading since Windows started: the hardware clock has carried the last set's distance over the restart, as
-    // long as nothing else moved the clock since.
+    Reading kept;
+    const Found reading = Get(key.get(), kReadingKey, nullptr, RRF_RT_REG_BINARY, kept);
+    const ULONGLONG now = Now(), tick = ::GetTickCount64();
+    // Without a reading Windows has restarted since: the hardware clock carried the last set's distance over, as long
+    // as nothing else moved the clock since.
     const bool assumed = reading == Found::No || kept.assumed;
-    const std::optional<SYSTEMTIME> time = TimeAt(reading == Found::Yes ? kept.At() : Now() - distance);
-    if (moved == Found::Damaged || reading == Found::Damaged || kept.tick > ::GetTickCount64() || !time) {
+    const ULONGLONG trueTime = reading == Found::Yes ? kept.At() : now - distance;
+    const std::optional<SYSTEMTIME> time = TimeAt(trueTime);
+    if (moved == Found::Damaged || reading == Found::Damaged || kept.tick > tick || !time) {
         return {3, texts::kTrueTimeUnknown};
     }
+    const ULONGLONG bound = kept.error + (tick - kept.tick) + kResolution;
+    const std::wstring shown = apply::RecordText(*time) + L" (UTC)";
+    // Where only Horlomat set it since the reading, the clock stands the last distance from the true time. Neither
+    // there nor at the true time, something else moved it: a virtual machine reverted to a snapshot (whose reading is
+    // as old as the snapshot, while the host set the clock), a time sync after a hold ended, someone by hand.
+    if (reading == Found::Yes && Apart(now, trueTime + distance) > bound + 2 * kSecond &&
+        Apart(now, trueTime) > bound + 2 * kSecond) {
+        return {3, With(texts::kClockElsewhere, shown)};
+    }
+    if (assumed && !assume) return {3, With(texts::kTrueTimeWouldBe, shown)};
     if (!::SetSystemTime(&*time)) return {1, texts::kNotSet};
-    // The clock is true again: nothing to put back until the next set. A Horlomat that started while it was moved
-    // finds this reading after a restart, rather than keeping its own.
-    if (reading == Found::No) WriteReading(key.get(), {Now(), ::GetTickCount64(), assumed});
-    ::RegDeleteValueW(key.get(), kDistance);
-    return {0, texts::kTrueTimeSet + apply::RecordText(*time) + L" (UTC)" + (assumed ? texts::kTrueTimeAssumed : L"")};
+    // The clock is true again, as far as the reading was: a fresh reading of it, and nothing to put back.
+    const bool updated = WriteReading(key.get(), {Now(), ::GetTickCount64(), assumed, bound}) &&
+                         ::RegDeleteValueW(key.get(), kDistance) == ERROR_SUCCESS;
+    std::wstring text =
+        texts::kTrueTimeSet + shown +
+        (assumed ? texts::kTrueTimeAssumed : With(texts::kTrueTimeBound, Seconds(bound), Age(tick - kept.tick)));
+    if (!updated) return {4, text + texts::kRecordNotUpdated};
+    return {0, text};
 }
 
 }  // namespace truetime

@@ -1,5 +1,5 @@
-// The true time, for /echtzeit: the clock as a Horlomat found it before any Horlomat moved it, plus the time Windows
-// has counted since, which runs on whatever anyone does to the clock. Machine-wide, as the clock is.
+// The true time, for /echtzeit: the clock as a Horlomat last knew it to be true, plus the time Windows has counted
+// since, which runs on whatever anyone does to the clock. Machine-wide, as the clock is.
 #pragma once
 
 #include <windows.h>
@@ -19,23 +19,25 @@ std::optional<SYSTEMTIME> TimeAt(ULONGLONG steps);
 struct Reading {
     ULONGLONG clock = 0;
     ULONGLONG tick = 0;
-    ULONGLONG assumed = 0;  // 1: taken back over a restart of Windows by the last set's distance
+    ULONGLONG assumed = 0;  // 1: rests on a restart of Windows having carried the last set's distance over
+    ULONGLONG error = 0;    // how far off the clock may already have been, in 100 ns steps
     ULONGLONG At() const { return clock + (::GetTickCount64() - tick) * 10000; }
 };
 
 // The clock and Windows' count, read together; at the start, before this Horlomat sets anything.
 void TakeReading();
 
-// After a set to `set`: the first set since Windows started keeps the reading where every later Horlomat finds it,
-// and every set keeps how far it put the clock from the true time, which a restart carries over.
+// After a set to `set`: keeps the freshest reading of the true clock and how far this set put the clock from it, where
+// every later /echtzeit finds them.
 void Keep(const SYSTEMTIME& set);
 
-// Sets the clock to the true time, to the millisecond. The exit code (0 set, or nothing to put back; 1 refused; 3
-// moved but the true time unknown, nothing set) and what to tell.
+// Sets the clock to the true time, where it is known without an assumption or `assume` is given. The exit code (0
+// set, or nothing to put back; 1 refused; 3 not known well enough, nothing set; 4 set, but the record not updated)
+// and what to tell.
 struct Outcome {
     int exitCode;
     std::wstring text;
 };
-Outcome PutBack();
+Outcome PutBack(bool assume);
 
 }  // namespace truetime

@@ -31,7 +31,7 @@ inline constexpr wchar_t kFieldOutOfRange[] =
 inline constexpr wchar_t kUsage[] =
     L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend]\n"
     L"Horlomat JJJJ-MM-TT HH:MM /einmal\n"
-    L"Horlomat /echtzeit\n"
+    L"Horlomat /echtzeit [/annehmen]\n"
     L"Horlomat /?\n"
     L"\n"
     L"JJJJ-MM-TT HH:MM\n"
@@ -51,7 +51,12 @@ inline constexpr wchar_t kUsage[] =
     L"/echtzeit\n"
     L"  beendet jedes Halten und setzt die wahre Zeit,\n"
     L"  Rückgabewert 0 (gesetzt oder nichts zu tun),\n"
-    L"  1 (nicht gesetzt) oder 3 (wahre Zeit unbekannt).\n"
+    L"  1 (nicht gesetzt), 3 (wahre Zeit nicht sicher\n"
+    L"  bekannt, nichts gesetzt) oder 4 (gesetzt, aber\n"
+    L"  die Aufzeichnung nicht erneuert).\n"
+    L"/annehmen\n"
+    L"  setzt nach einem Neustart von Windows die Zeit,\n"
+    L"  die /echtzeit unter seiner Annahme nennt.\n"
     L"/?\n"
     L"  zeigt diesen Text.\n"
     L"\n"
@@ -63,14 +68,23 @@ inline constexpr wchar_t kArgNoTime[] = L"Nach \"%1\" fehlt die Uhrzeit.";
 inline constexpr wchar_t kArgNoDate[] = L"\"%1\" gilt nur mit Datum und Uhrzeit.";
 inline constexpr wchar_t kArgBoth[] = L"\"%1\": /einmal schließt /halten und /laufend aus.";
 inline constexpr wchar_t kArgAlone[] = L"\"%1\" steht allein, ohne Datum und Schalter.";
+inline constexpr wchar_t kArgOnlyTrueTime[] = L"\"%1\" gilt nur mit /echtzeit.";
 
 // /laufend, after the time set; /echtzeit.
 inline constexpr wchar_t kRunsOn[] = L"\r\nUhr läuft weiter";
 inline constexpr wchar_t kTrueTimeSet[] = L"Die Uhr zeigt wieder die wahre Zeit:\n";
+// %1 how far off it may be, in seconds; %2 the reading's age.
+inline constexpr wchar_t kTrueTimeBound[] =
+    L"\nGenau auf ±%1 s: Horlomat hat die Uhr vor %2\n"
+    L"als wahr gemessen, Windows zählt seither auf\n"
+    L"100 ppm genau, dazu 0,03 s Auflösung.";
 inline constexpr wchar_t kTrueTimeAssumed[] =
     L"\nAngenommen ist dabei, dass seit dem letzten\n"
     L"Stellen durch Horlomat vor dem Neustart von\n"
     L"Windows niemand sonst die Uhr gestellt hat.";
+inline constexpr wchar_t kRecordNotUpdated[] =
+    L"\nSeine Aufzeichnung konnte Horlomat aber nicht\n"
+    L"erneuern; ein weiteres /echtzeit hilft.";
 inline constexpr wchar_t kNothingToPutBack[] = L"Horlomat hat die Uhr nicht verstellt;\nes wurde nichts gesetzt.";
 inline constexpr wchar_t kTrueTimeUnknown[] =
     L"Horlomat hat die Uhr verstellt, kann die wahre\n"
@@ -78,6 +92,31 @@ inline constexpr wchar_t kTrueTimeUnknown[] =
     L"HKLM\\SOFTWARE\\Tesmar\\Horlomat ist beschädigt.\n"
     L"Es wurde nichts gesetzt. Stellen Sie die Uhr mit\n"
     L"einem Zeitserver (w32tm /resync) oder von Hand.";
+// %1 the true time the assumption gives.
+inline constexpr wchar_t kTrueTimeWouldBe[] =
+    L"Horlomat hat die Uhr vor einem Neustart von\n"
+    L"Windows verstellt. Angenommen, seither hat\n"
+    L"niemand sonst sie gestellt, ist die wahre Zeit\n"
+    L"%1. Es wurde nichts gesetzt.\n"
+    L"Horlomat /echtzeit /annehmen setzt sie so;\n"
+    L"sonst stellen Sie die Uhr mit einem Zeitserver\n"
+    L"(w32tm /resync) oder von Hand.";
+// %1 the true time by Horlomat's reading.
+inline constexpr wchar_t kClockElsewhere[] =
+    L"Die Uhr steht weder, wo Horlomat sie ließ, noch\n"
+    L"auf der wahren Zeit nach seiner Messung,\n"
+    L"%1: Jemand sonst hat sie gestellt,\n"
+    L"oder eine virtuelle Maschine wurde auf einen\n"
+    L"Snapshot zurückgesetzt. Es wurde nichts gesetzt.\n"
+    L"Stellen Sie die Uhr mit einem Zeitserver\n"
+    L"(w32tm /resync) oder von Hand und löschen Sie\n"
+    L"dann HKLM\\SOFTWARE\\Tesmar\\Horlomat.";
+inline constexpr wchar_t kUserRecord[] =
+    L"Horlomat hat die Uhr ohne Administratorrechte\n"
+    L"verstellt und das nur für diesen Benutzer\n"
+    L"aufgezeichnet, was jedes seiner Programme kann.\n"
+    L"Es wurde nichts gesetzt: Starten Sie /echtzeit\n"
+    L"ohne Administratorrechte.";
 
 // The About dialog and the system information tool.
 inline constexpr wchar_t kAboutCaptionPrefix[] = L"Info zu ";

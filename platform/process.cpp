@@ -2,6 +2,8 @@
 
 #include "platform/text.h"
 
+#include <cstring>
+
 namespace platform {
 
 std::wstring ExePath() {
@@ -29,11 +31,27 @@ std::optional<FileId> IdentityOf(const std::wstring& path) {
     HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool known = ::GetFileInformationByHandle(file, &info);
+    std::optional<FileId> identity(std::in_place);
+    FILE_ID_INFO info{};
+    BY_HANDLE_FILE_INFORMATION old{};
+    if (::GetFileInformationByHandleEx(file, FileIdInfo, &info, sizeof(info))) {
+        identity->volume = info.VolumeSerialNumber;
+        std::memcpy(identity->id.data(), info.FileId.Identifier, identity->id.size());
+    } else if (::GetFileInformationByHandle(file, &old)) {
+        identity->volume = old.dwVolumeSerialNumber;
+        const ULONGLONG index = (ULONGLONG{old.nFileIndexHigh} << 32) | old.nFileIndexLow;
+        std::memcpy(identity->id.data(), &index, sizeof(index));
+    } else {
+        identity.reset();
+    }
     ::CloseHandle(file);
-    if (!known) return std::nullopt;
-    return FileId{info.dwVolumeSerialNumber, (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+    return identity;
+}
+
+std::wstring FileId::Text() const {
+    std::wstring text = std::to_wstring(volume) + L"-";
+    for (BYTE b : id) text += {L"0123456789abcdef"[b >> 4], L"0123456789abcdef"[b & 15]};
+    return text;
 }
 
 std::wstring ImageOf(HANDLE process) {

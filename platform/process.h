@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -18,11 +19,14 @@ inline std::wstring AppDirectory() {
 }
 
 // A file or folder as the file system knows it: the same whatever path names it
-// (short name, another drive letter, a share, a junction).
+// (short name, another drive letter, a share, a junction). The 128-bit ID, as
+// ReFS's file index alone is not unique; the 64-bit index where a file system
+// gives no 128-bit one.
 struct FileId {
-    DWORD volume = 0;
-    ULONGLONG index = 0;
+    ULONGLONG volume = 0;
+    std::array<BYTE, 16> id{};
     bool operator==(const FileId&) const = default;
+    std::wstring Text() const;  // for names of kernel objects
 };
 std::optional<FileId> IdentityOf(const std::wstring& path);
 

@@ -70,14 +70,25 @@ bool MakeReadable() {
     if (!read || (!rest.empty() && length == 0)) return false;  // left as it is
     std::wstring text(static_cast<size_t>(length) + 1, L'\xFEFF');
     ::MultiByteToWideChar(CP_UTF8, 0, rest.data(), static_cast<int>(rest.size()), text.data() + 1, length);
-    // Written beside it and moved over it, so that a failure leaves the file as it was.
-    const std::wstring written = IniFilePath + L".neu";
-    HANDLE out = ::CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    // Written to a file of a new name, which CREATE_NEW makes only where nothing (no file planted beforehand, no
+    // link) is, and swapped in with ReplaceFile: the settings file keeps its own security, owner and streams, and a
+    // failure leaves it as it was.
+    HANDLE out = INVALID_HANDLE_VALUE;
+    std::wstring written;
+    for (ULONGLONG attempt = 0; out == INVALID_HANDLE_VALUE && attempt < 8; ++attempt) {
+        written = IniFilePath + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                  std::to_wstring(::GetTickCount64() + attempt) + L".neu";
+        out = ::CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    }
     if (out == INVALID_HANDLE_VALUE) return false;
     const auto bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    const bool complete = ::WriteFile(out, text.data(), bytes, &got, nullptr) && got == bytes;
+    const bool complete =
+        ::WriteFile(out, text.data(), bytes, &got, nullptr) && got == bytes && ::FlushFileBuffers(out);
     ::CloseHandle(out);
-    if (complete && ::MoveFileExW(written.c_str(), IniFilePath.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    if (complete &&
+        ::ReplaceFileW(IniFilePath.c_str(), written.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)) {
+        return true;
+    }
     ::DeleteFileW(written.c_str());
     return false;
 }

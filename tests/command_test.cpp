@@ -1,9 +1,13 @@
 // Horlomat started with arguments, as scripts and scheduled tasks start it: what it says, sets and stores, and how a
 // start with a date meets a Horlomat that already runs with the same settings file.
 #include "app/handover.h"
+#include "app/truetime.h"
 #include "platform/process.h"
 #include "tests/harness.h"
 
+#include <sddl.h>
+
+#include <cstdio>
 #include <filesystem>
 
 using namespace ui;
@@ -24,6 +28,10 @@ std::vector<HWND> ClassWindows() {
 }
 
 int posedTo = 0;  // what the impostor was sent
+
+// Where Horlomat keeps what the way back to the true time needs.
+constexpr wchar_t kRecord[] = L"SOFTWARE\\Tesmar\\Horlomat";
+constexpr char kRecordA[] = "SOFTWARE\\Tesmar\\Horlomat";
 
 }  // namespace
 
@@ -54,6 +62,7 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"/Laufend", 2, L"\"/Laufend\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
         {L"2026-12-05 14:30 /echtzeit", 2, L"\"/echtzeit\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
         {L"-ECHTZEIT /halten", 2, L"\"-ECHTZEIT\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
+        {L"2026-12-05 14:30 /annehmen", 2, L"\"/annehmen\" gilt nur mit /echtzeit.\r\n", kBefore},
         {L"20261-12-05 14:30 /einmal", 2, L"Falsches Argument: \"20261-12-05\"\r\n", kBefore},
         {L"2026-12-05 14:300 /einmal", 2, L"Falsches Argument: \"14:300\"\r\n", kBefore},
         // Control characters, which a console could take for commands, are shown as ?, and long arguments cut.
@@ -132,7 +141,7 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
     const PinnedClock clock;
     const Sandbox sandbox;
     const platform::FileId id = *platform::IdentityOf(sandbox.folder);
-    const std::wstring turnName = L"Local\\Horlomat-" + std::to_wstring(id.volume) + L"-" + std::to_wstring(id.index);
+    const std::wstring turnName = L"Local\\Horlomat-" + id.Text();
     const HANDLE turn = ::CreateMutexW(nullptr, TRUE, turnName.c_str());
     std::vector<HANDLE> starts;
     for (int i = 0; i < 4; ++i) starts.push_back(Launch(sandbox, L"2026-12-05 14:30 /halten"));
@@ -169,22 +178,33 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
     EXPECT_NO_THROW(App(sandbox, {}, {}, SW_SHOWNORMAL, L"2026-12-05 14:30")) << "no window of its own";
     EXPECT_EQ(posedTo, 0);
     ::DestroyWindow(impostor);
+
+    // Nor to this very Horlomat.exe in another folder, by a hard link: that is another settings file.
+    const Sandbox linked;
+    std::filesystem::remove(linked.Exe());
+    ASSERT_TRUE(::CreateHardLinkW(linked.Exe().c_str(), sandbox.Exe().c_str(), nullptr));
+    const App first(sandbox);
+    EXPECT_EQ(RunWith(linked, L"2026-12-05 14:31 /einmal").exitCode, 1u);
+    EXPECT_NE(first.FieldTexts(), L"2026|12|05|14|31") << "handed over to another folder's window";
 }
 
-// /echtzeit ends every hold, of any folder, then sets the clock to the true time: the clock as the first Horlomat to
-// set it found it at its start, plus the time counted since. Where no Horlomat moved the clock it sets nothing.
-// /laufend sets the typed minute once; then a tick sets nothing while the clock runs on from there, and sets the
-// running time where the clock was pulled back (which Wine refuses).
-TEST(TrueTime, EchtzeitSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSinceAndLaufendLetsItRunOn) {
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tesmar\\Horlomat");  // what earlier cases kept
+// /echtzeit ends every hold, of any folder, then sets the clock to the true time: the clock as a Horlomat last knew
+// it to be true, plus the time counted since, and says how well it knows it. Where no Horlomat moved the clock it sets
+// nothing; where the clock stands neither where Horlomat left it nor at the true time, nor where the true time rests
+// on a restart of Windows (unless asked to assume), it sets nothing and says what it would. /laufend sets the typed
+// minute once; then a tick sets nothing while the clock runs on from there or the box is unticked, and sets the
+// running time where the clock was pulled back or ahead (which Wine refuses); a press holds the typed minute again.
+TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRunOn) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);  // what earlier cases kept
     const Sandbox sandbox, other;
     std::wstring told;
-    const auto echtzeit = [&] {  // the exit code and the first line
-        const Told put = RunWith(sandbox, L"/echtzeit");
+    const auto echtzeit = [&](const wchar_t* arguments = L"/echtzeit") {  // the exit code and the first line
+        const Told put = RunWith(sandbox, arguments);
         told = put.text;
         return std::to_wstring(put.exitCode) + L" " + told.substr(0, told.find(L'\r'));
     };
-    const std::wstring nothing = L"0 Horlomat hat die Uhr nicht verstellt;";
+    const std::wstring nothing = L"0 Horlomat hat die Uhr nicht verstellt;",
+                       back = L"0 Die Uhr zeigt wieder die wahre Zeit:";
     EXPECT_EQ(echtzeit(), nothing);
     const App app(sandbox);  // on the true clock
     std::optional<PinnedClock> clock(std::in_place);
@@ -194,33 +214,89 @@ TEST(TrueTime, EchtzeitSetsTheClockAsTheFirstToMoveItFoundItPlusTheTimeSinceAndL
     const std::wstring runs = kPinnedLabel + std::wstring(L"\r\nUhr läuft weiter");
     EXPECT_EQ(running.Text(ids::lblGesetzteZeit), runs);
     EXPECT_EQ(other.ReadIni(), Stored("05", "JA"));
+    const auto tickWith = [&](double behind, bool ticked = true) {  // the label after a tick with the clock `behind`
+        clock->RunOn(behind);
+        running.SetText(ids::lblGesetzteZeit, L"");
+        running.SetTicked(ticked);
+        running.Tick();
+        return running.Idle() ? running.Text(ids::lblGesetzteZeit) : L"ended";
+    };
     clock->RunOn();
     ::Sleep(2000);  // the typed minute is too far behind now for Wine to take it
-    running.Tick();
-    EXPECT_TRUE(running.Idle() && running.Text(ids::lblGesetzteZeit) == runs) << "set although the clock runs right";
-    clock->RunOn(30);
-    running.Tick();
-    EXPECT_TRUE(running.Idle() && running.Text(ids::lblGesetzteZeit) == L"Zeit konnte nicht gesetzt werden.");
+    EXPECT_EQ(tickWith(0), L"") << "set although the clock runs right";
+    EXPECT_EQ(tickWith(30), L"Zeit konnte nicht gesetzt werden.");
+    EXPECT_EQ(tickWith(-30), L"Zeit konnte nicht gesetzt werden.") << "a clock ahead left alone";
+    EXPECT_EQ(tickWith(30, false), L"") << "set although unticked";
+    running.SetTicked(true);
 
-    clock.emplace();
+    // The clock runs on from the set minute: /echtzeit aims at the true time, which Wine refuses. Had the clock been
+    // set by someone else since (here the last distance kept an hour off), it sets nothing.
+    clock->RunOn();
     EXPECT_EQ(echtzeit(), L"1 Zeit konnte nicht gesetzt werden.") << "aimed at the clock, or at a reading of the set";
     EXPECT_TRUE(!app.Ticked() && !running.Ticked());
     EXPECT_TRUE(sandbox.ReadIni() == Stored("05", "NEIN") && other.ReadIni() == Stored("05", "NEIN"));
+    const auto distance = [](LONGLONG steps) {
+        SetValue(HKEY_LOCAL_MACHINE, kRecordA, "Abstand", std::string(reinterpret_cast<char*>(&steps), 8), REG_QWORD);
+    };
+    LONGLONG kept = 0;
+    DWORD size = sizeof(kept);
+    ::RegGetValueW(HKEY_LOCAL_MACHINE, kRecord, L"Abstand", RRF_RT_REG_QWORD, nullptr, &kept, &size);
+    distance(kept + 36000000000);
+    EXPECT_EQ(echtzeit().substr(0, 25), L"3 Die Uhr steht weder, wo");
     clock.reset();  // the true clock again
-    EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:");
+    EXPECT_EQ(echtzeit(), back);
+    EXPECT_NE(told.find(L"Genau auf ±0,0"), std::wstring::npos) << "no bound, or one of a reading taken long ago";
     EXPECT_EQ(echtzeit(), nothing);
 
-    // A restart that carried a set's distance over, here none. The /laufend window started on the moved clock: it
-    // then keeps the reading that /echtzeit took, not its own.
-    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tesmar\\Horlomat\\Lesung");
-    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tesmar\\Horlomat", "Abstand", std::string(8, '\0'), REG_QWORD);
-    EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:");
+    // A restart that carried a set's distance over, here a day: /echtzeit says what that would give, and sets it only
+    // when asked to assume so. The /laufend window started on the moved clock: it then keeps the reading /echtzeit
+    // took, not its own, and the assumption it rests on.
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, (kRecord + std::wstring(L"\\Lesung")).c_str());
+    distance(864000000000);
+    const SYSTEMTIME day = *truetime::TimeAt(truetime::Now() - 864000000000);
+    wchar_t yesterday[16];
+    std::swprintf(yesterday, 16, L"%02u.%02u.%04u", day.wDay, day.wMonth, day.wYear);
+    EXPECT_EQ(echtzeit().substr(0, 18), L"3 Horlomat hat die");
+    EXPECT_NE(told.find(yesterday), std::wstring::npos) << Narrow(told);
+    distance(0);
+    EXPECT_EQ(echtzeit(L"/echtzeit /annehmen"), back);
     clock.emplace();
     running.Post(ids::cmdZeitSetzen);
     EXPECT_TRUE(running.Idle() && running.Text(ids::lblGesetzteZeit) == kPinnedLabel);
+    EXPECT_EQ(tickWith(0), kPinnedLabel) << "ran on from the minute before the press";
     clock.reset();
-    EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:") << "put back to the moved clock";
+    EXPECT_EQ(echtzeit().front(), L'3') << "acted on an assumption unasked";
+    EXPECT_EQ(echtzeit(L"-Echtzeit -ANNEHMEN"), back) << "put back to the moved clock";
     EXPECT_NE(told.find(L"Angenommen"), std::wstring::npos) << "rests on the restart";
-    SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tesmar\\Horlomat", "Abstand", "?");  // a damaged record
+    SetValue(HKEY_LOCAL_MACHINE, kRecordA, "Abstand", "?");  // a damaged record
     EXPECT_EQ(echtzeit().front(), L'3');
+}
+
+// A Horlomat that may set the clock but not write the machine's record keeps it for its user, whose /echtzeit then puts
+// the true time back rather than saying that nothing was moved.
+TEST(TrueTime, ASetThatTheMachineRecordRefusesIsKeptForItsUser) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecord);
+    const auto allow = [](const wchar_t* who) {  // the record's key with only this written into it
+        HKEY key = nullptr;
+        PSECURITY_DESCRIPTOR rights = nullptr;
+        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRecord, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(who, SDDL_REVISION_1, &rights, nullptr);
+        ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, rights);
+        ::LocalFree(rights);
+        ::RegCloseKey(key);
+    };
+    allow(L"D:(D;;KW;;;WD)(A;;KA;;;WD)");
+    const Sandbox sandbox;
+    const App app(sandbox);  // on the true clock
+    {
+        const PinnedClock clock;
+        ASSERT_EQ(RunWith(sandbox, L"2026-12-05 14:30 /einmal").exitCode, 0u);
+    }
+    const Told put = RunWith(sandbox, L"/echtzeit");
+    EXPECT_EQ(put.exitCode, 0u);
+    EXPECT_EQ(put.text.substr(0, 36), L"Die Uhr zeigt wieder die wahre Zeit:");
+    allow(L"D:(A;;KA;;;WD)");
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecord);
 }

@@ -94,3 +94,18 @@ TEST(HoldLong, NothingAtTheStartThenOneApplyPerMinuteAndNothingGrowing) {
         return true;
     });
 }
+
+// Windows looks for the DLLs Horlomat imports in System32 alone, so that none planted beside it is loaded.
+TEST(Exe, TakesTheDllsItImportsFromSystem32Only) {
+    const Sandbox sandbox;
+    const HMODULE image = ::LoadLibraryExW(sandbox.Exe().c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(image);
+    const auto* base = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(image) & ~ULONG_PTR{3});
+    const auto* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& entry = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_LOAD_CONFIG];
+    ASSERT_GE(entry.Size, offsetof(IMAGE_LOAD_CONFIG_DIRECTORY64, EditList));
+    const auto* config = reinterpret_cast<const IMAGE_LOAD_CONFIG_DIRECTORY64*>(base + entry.VirtualAddress);
+    EXPECT_EQ(config->Reserved1, LOAD_LIBRARY_SEARCH_SYSTEM32);  // DependentLoadFlags
+    ::FreeLibrary(image);
+}

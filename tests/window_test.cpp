@@ -88,11 +88,13 @@ TEST(SettingsFile, IsTheOneBesideTheExecutableWhateverItHolds) {
     EXPECT_EQ(stored[1], stored[0]) << "the same bytes in any folder";
     EXPECT_EQ(elsewhere.ReadIni(), "[Zeit]\r\nJahr=1999\r\n");
     // Saved as UTF-8 with its mark, which Windows would not read, the file becomes UTF-16 with its mark, every
-    // character kept, and is read.
+    // character kept, and is read. A file planted where a fixed name would have been written first is left alone.
     elsewhere.WriteIni("\xEF\xBB\xBF[Zeit]\r\nJahr=2030\r\n[Notiz]\r\nWer=\xC5\x81ukasz\r\n");
+    WriteFile(elsewhere.Ini() + L".neu", "planted");
     const std::wstring utf16 = L"\xFEFF[Zeit]\r\nJahr=2030\r\n[Notiz]\r\nWer=\x0141ukasz\r\n";
     EXPECT_EQ(App(elsewhere).FieldTexts().substr(0, 5), L"2030|");
     EXPECT_EQ(elsewhere.ReadIni(), std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2));
+    EXPECT_EQ(ReadFile(elsewhere.Ini() + L".neu"), "planted");
 }
 
 // A tick sets nothing while the box is unticked. Ticking it with the mouse sets and stores nothing either; the next

@@ -32,6 +32,25 @@ int posedTo = 0;  // what the impostor was sent
 // Where Horlomat keeps what the way back to the true time needs.
 constexpr wchar_t kRecord[] = L"SOFTWARE\\Tesmar\\Horlomat";
 constexpr char kRecordA[] = "SOFTWARE\\Tesmar\\Horlomat";
+constexpr wchar_t kAll[] = L"D:(A;;KA;;;WD)", kNoWrites[] = L"D:(D;;KW;;;WD)(A;;KA;;;WD)";
+
+// The machine's record with only these rights to its key.
+void Allow(const wchar_t* rights) {
+    HKEY key = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRecord, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr);
+    ::ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &descriptor, nullptr);
+    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+    ::LocalFree(descriptor);
+    ::RegCloseKey(key);
+}
+
+// What earlier cases kept, the machine's and the user's.
+void Forget() {
+    Allow(kAll);
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecord);
+}
 
 }  // namespace
 
@@ -195,7 +214,7 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
 // minute once; then a tick sets nothing while the clock runs on from there or the box is unticked, and sets the
 // running time where the clock was pulled back or ahead (which Wine refuses); a press holds the typed minute again.
 TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRunOn) {
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);  // what earlier cases kept
+    Forget();
     const Sandbox sandbox, other;
     std::wstring told;
     const auto echtzeit = [&](const wchar_t* arguments = L"/echtzeit") {  // the exit code and the first line
@@ -246,6 +265,11 @@ TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRu
     clock.reset();  // the true clock again
     EXPECT_EQ(echtzeit(), back);
     EXPECT_NE(told.find(L"Genau auf ±0,0"), std::wstring::npos) << "no bound, or one of a reading taken long ago";
+    truetime::Reading fresh;
+    size = sizeof(fresh);
+    ::RegGetValueW(HKEY_LOCAL_MACHINE, (kRecord + std::wstring(L"\\Lesung")).c_str(), nullptr, RRF_RT_REG_BINARY,
+                   nullptr, &fresh, &size);
+    EXPECT_LT(::GetTickCount64() - fresh.tick, 2000u) << "no fresh reading of the clock put back";
     EXPECT_EQ(echtzeit(), nothing);
 
     // A restart that carried a set's distance over, here a day: /echtzeit says what that would give, and sets it only
@@ -273,30 +297,21 @@ TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRu
 }
 
 // A Horlomat that may set the clock but not write the machine's record keeps it for its user, whose /echtzeit then puts
-// the true time back rather than saying that nothing was moved.
-TEST(TrueTime, ASetThatTheMachineRecordRefusesIsKeptForItsUser) {
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecord);
-    const auto allow = [](const wchar_t* who) {  // the record's key with only this written into it
-        HKEY key = nullptr;
-        PSECURITY_DESCRIPTOR rights = nullptr;
-        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRecord, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(who, SDDL_REVISION_1, &rights, nullptr);
-        ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, rights);
-        ::LocalFree(rights);
-        ::RegCloseKey(key);
-    };
-    allow(L"D:(D;;KW;;;WD)(A;;KA;;;WD)");
+// the true time back rather than saying that nothing was moved. A put-back that cannot clear the record says so.
+TEST(TrueTime, ARecordThatCannotBeWrittenIsNeverPassedOver) {
     const Sandbox sandbox;
-    const App app(sandbox);  // on the true clock
-    {
-        const PinnedClock clock;
-        ASSERT_EQ(RunWith(sandbox, L"2026-12-05 14:30 /einmal").exitCode, 0u);
-    }
-    const Told put = RunWith(sandbox, L"/echtzeit");
-    EXPECT_EQ(put.exitCode, 0u);
-    EXPECT_EQ(put.text.substr(0, 36), L"Die Uhr zeigt wieder die wahre Zeit:");
-    allow(L"D:(A;;KA;;;WD)");
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecord);
+    const App app(sandbox);                                  // on the true clock
+    const auto setAndPutBack = [&](const wchar_t* rights) {  // the exit code and the first line
+        Forget();
+        Allow(rights);
+        std::optional<PinnedClock> clock(std::in_place);
+        EXPECT_EQ(RunWith(sandbox, L"2026-12-05 14:30 /einmal").exitCode, 0u);
+        clock.reset();
+        Allow(kNoWrites);
+        const Told put = RunWith(sandbox, L"/echtzeit");
+        return std::to_wstring(put.exitCode) + L" " + put.text.substr(0, put.text.find(L'\r'));
+    };
+    EXPECT_EQ(setAndPutBack(kNoWrites), L"0 Die Uhr zeigt wieder die wahre Zeit:");
+    EXPECT_EQ(setAndPutBack(kAll), L"4 Die Uhr zeigt wieder die wahre Zeit:");
+    Forget();
 }

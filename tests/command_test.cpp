@@ -313,5 +313,10 @@ TEST(TrueTime, ARecordThatCannotBeWrittenIsNeverPassedOver) {
     };
     EXPECT_EQ(setAndPutBack(kNoWrites), L"0 Die Uhr zeigt wieder die wahre Zeit:");
     EXPECT_EQ(setAndPutBack(kAll), L"4 Die Uhr zeigt wieder die wahre Zeit:");
+    // A user's record, which any program of that user's could have planted, is not acted on by a /echtzeit that may
+    // write the machine's.
+    Forget();
+    SetValue(HKEY_CURRENT_USER, kRecordA, "Abstand", std::string(8, '\0'), REG_QWORD);
+    EXPECT_EQ(RunWith(sandbox, L"/echtzeit").exitCode, 3u);
     Forget();
 }

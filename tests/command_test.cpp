@@ -247,6 +247,9 @@ TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRu
     EXPECT_EQ(tickWith(-30), L"Zeit konnte nicht gesetzt werden.") << "a clock ahead left alone";
     EXPECT_EQ(tickWith(30, false), L"") << "set although unticked";
     running.SetTicked(true);
+    running.Post(ids::cmdZeitSetzen);  // the typed minute again, which Wine refuses by now
+    ASSERT_TRUE(running.Idle());
+    EXPECT_EQ(tickWith(0), L"Zeit konnte nicht gesetzt werden.") << "ran on from the minute before the press";
 
     // The clock runs on from the set minute: /echtzeit aims at the true time, which Wine refuses. Had the clock been
     // set by someone else since (here the last distance kept an hour off), it sets nothing.
@@ -287,7 +290,6 @@ TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRu
     clock.emplace();
     running.Post(ids::cmdZeitSetzen);
     EXPECT_TRUE(running.Idle() && running.Text(ids::lblGesetzteZeit) == kPinnedLabel);
-    EXPECT_EQ(tickWith(0), kPinnedLabel) << "ran on from the minute before the press";
     clock.reset();
     EXPECT_EQ(echtzeit().front(), L'3') << "acted on an assumption unasked";
     EXPECT_EQ(echtzeit(L"-Echtzeit -ANNEHMEN"), back) << "put back to the moved clock";
@@ -317,6 +319,6 @@ TEST(TrueTime, ARecordThatCannotBeWrittenIsNeverPassedOver) {
     // write the machine's.
     Forget();
     SetValue(HKEY_CURRENT_USER, kRecordA, "Abstand", std::string(8, '\0'), REG_QWORD);
-    EXPECT_EQ(RunWith(sandbox, L"/echtzeit").exitCode, 3u);
+    EXPECT_EQ(RunWith(sandbox, L"/echtzeit /annehmen").exitCode, 3u);
     Forget();
 }

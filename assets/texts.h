@@ -97,7 +97,7 @@ inline constexpr wchar_t kTrueTimeWouldBe[] =
     L"Horlomat hat die Uhr vor einem Neustart von\n"
     L"Windows verstellt. Angenommen, seither hat\n"
     L"niemand sonst sie gestellt, ist die wahre Zeit\n"
-    L"%1. Es wurde nichts gesetzt.\n"
+    L"%1.\nEs wurde nichts gesetzt.\n"
     L"Horlomat /echtzeit /annehmen setzt sie so;\n"
     L"sonst stellen Sie die Uhr mit einem Zeitserver\n"
     L"(w32tm /resync) oder von Hand.";
@@ -105,9 +105,9 @@ inline constexpr wchar_t kTrueTimeWouldBe[] =
 inline constexpr wchar_t kClockElsewhere[] =
     L"Die Uhr steht weder, wo Horlomat sie ließ, noch\n"
     L"auf der wahren Zeit nach seiner Messung,\n"
-    L"%1: Jemand sonst hat sie gestellt,\n"
-    L"oder eine virtuelle Maschine wurde auf einen\n"
-    L"Snapshot zurückgesetzt. Es wurde nichts gesetzt.\n"
+    L"%1.\nJemand sonst hat sie gestellt, oder eine\n"
+    L"virtuelle Maschine wurde auf einen Snapshot\n"
+    L"zurückgesetzt. Es wurde nichts gesetzt.\n"
     L"Stellen Sie die Uhr mit einem Zeitserver\n"
     L"(w32tm /resync) oder von Hand und löschen Sie\n"
     L"dann HKLM\\SOFTWARE\\Tesmar\\Horlomat.";

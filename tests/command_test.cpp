@@ -7,7 +7,6 @@
 
 #include <sddl.h>
 
-#include <cstdio>
 #include <filesystem>
 
 using namespace ui;
@@ -252,7 +251,7 @@ TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRu
     EXPECT_EQ(tickWith(0), L"Zeit konnte nicht gesetzt werden.") << "ran on from the minute before the press";
 
     // The clock runs on from the set minute: /echtzeit aims at the true time, which Wine refuses. Had the clock been
-    // set by someone else since (here the last distance kept an hour off), it sets nothing.
+    // set by someone else since (here the last distance kept a day off), it sets nothing.
     clock->RunOn();
     EXPECT_EQ(echtzeit(), L"1 Zeit konnte nicht gesetzt werden.") << "aimed at the clock, or at a reading of the set";
     EXPECT_TRUE(!app.Ticked() && !running.Ticked());
@@ -260,16 +259,14 @@ TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRu
     const auto distance = [](LONGLONG steps) {
         SetValue(HKEY_LOCAL_MACHINE, kRecordA, "Abstand", std::string(reinterpret_cast<char*>(&steps), 8), REG_QWORD);
     };
-    LONGLONG kept = 0;
-    DWORD size = sizeof(kept);
-    ::RegGetValueW(HKEY_LOCAL_MACHINE, kRecord, L"Abstand", RRF_RT_REG_QWORD, nullptr, &kept, &size);
-    distance(kept + 36000000000);
+    constexpr LONGLONG kDay = 864000000000;
+    distance(kDay);
     EXPECT_EQ(echtzeit().substr(0, 25), L"3 Die Uhr steht weder, wo");
     clock.reset();  // the true clock again
     EXPECT_EQ(echtzeit(), back);
     EXPECT_NE(told.find(L"Genau auf ±0,0"), std::wstring::npos) << "no bound, or one of a reading taken long ago";
     truetime::Reading fresh;
-    size = sizeof(fresh);
+    DWORD size = sizeof(fresh);
     ::RegGetValueW(HKEY_LOCAL_MACHINE, (kRecord + std::wstring(L"\\Lesung")).c_str(), nullptr, RRF_RT_REG_BINARY,
                    nullptr, &fresh, &size);
     EXPECT_LT(::GetTickCount64() - fresh.tick, 2000u) << "no fresh reading of the clock put back";
@@ -279,11 +276,9 @@ TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRu
     // when asked to assume so. The /laufend window started on the moved clock: it then keeps the reading /echtzeit
     // took, not its own, and the assumption it rests on.
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, (kRecord + std::wstring(L"\\Lesung")).c_str());
-    distance(864000000000);
-    const SYSTEMTIME day = *truetime::TimeAt(truetime::Now() - 864000000000);
-    wchar_t yesterday[16];
-    std::swprintf(yesterday, 16, L"%02u.%02u.%04u", day.wDay, day.wMonth, day.wYear);
+    distance(kDay);
     EXPECT_EQ(echtzeit().substr(0, 18), L"3 Horlomat hat die");
+    const std::wstring yesterday = apply::RecordText(*truetime::TimeAt(truetime::Now() - kDay)).substr(0, 10);
     EXPECT_NE(told.find(yesterday), std::wstring::npos) << Narrow(told);
     distance(0);
     EXPECT_EQ(echtzeit(L"/echtzeit /annehmen"), back);

@@ -123,18 +123,37 @@ void FrmTime::Report(const apply::Result& result) {
 }
 
 void FrmTime::Timer1_Timer() {
+    soonSets_ = 0;
     if (!chkRegelTicked()) return;
     // The button's handler itself, not BM_CLICK: the focus stays where the user
     // is typing, and it works while a modal dialog has the activation.
     running_ ? RunOn() : cmdZeitSetzen_Click();
 }
 
-void FrmTime::RunOn() {
+void FrmTime::Recheck_Timer() {
+    ::KillTimer(hwnd_, ids::Recheck);
+    if (running_ && chkRegelTicked()) RunOn(true);
+}
+
+void FrmTime::RunOn(bool soon) {
     // Where the clock should be: the set minute plus the time counted since, which no set of the clock changes.
     const ULONGLONG due = running_->At(), now = truetime::Now();
     const std::optional<SYSTEMTIME> time = truetime::TimeAt(due);
     // Right to the second: nothing is set or written, so a day of running logs no clock changes.
-    if ((due > now ? due - now : now - due) <= 10000000 || !time) return;
+    if ((due > now ? due - now : now - due) <= 10000000 || !time) {
+        if (!soon) fight_ = 0;
+        return;
+    }
+    // No fight at message speed with a time sync or another holder: between ticks three sets a minute at most, and
+    // none after ten sets in a row; after twenty the clock is left alone, as ntpd and chrony stop stepping.
+    if (soon && (soonSets_ >= 3 || fight_ >= 10)) return;
+    soonSets_ += soon;
+    if (++fight_ > 20) {
+        running_.reset();
+        ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, BST_UNCHECKED, 0);
+        ::SetWindowTextW(Control(ids::lblGesetzteZeit), texts::kGivenUp);
+        return;
+    }
     const apply::Result result = apply::SetAndStore(ShownSettings(), *time, apply::RecordText(*time) + texts::kRunsOn);
     ShowResult(result);
     Report(result);

@@ -132,7 +132,16 @@ LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case WM_TIMER:
             if (wParam == ids::Timer1) Timer1_Timer();
+            if (wParam == ids::Recheck) Recheck_Timer();
             return 0;
+        case WM_TIMECHANGE:
+        case WM_POWERBROADCAST:
+            // Stepped, by a time sync say, or resumed, when VM tools and W32Time resync: a clock that runs on is
+            // checked a second later rather than at the next tick. Never set here: a burst gives one check.
+            if (running_ && (message == WM_TIMECHANGE || wParam == PBT_APMRESUMEAUTOMATIC)) {
+                ::SetTimer(hwnd_, ids::Recheck, 1000, nullptr);
+            }
+            break;
         case WM_ACTIVATE:
             // Give the focus back to the control that had it when the user switched away.
             if (LOWORD(wParam) == WA_INACTIVE) {
@@ -199,6 +208,7 @@ apply::Result FrmTime::Take(const cmdline::Request& request) {
     const std::optional<ULONGLONG> minute = truetime::StepsOf(NewTime);
     if (request.running && result.kind != apply::Result::BadField && minute) {
         running_ = truetime::Reading{*minute, tick};
+        fight_ = 0;
         if (result.kind == apply::Result::Set) {
             result.text += texts::kRunsOn;
             ShowResult(result);

@@ -29,6 +29,7 @@ inline constexpr int lblZeit = 120;
 inline constexpr int mnuEnde = 201;
 inline constexpr int mnuAbout = 202;
 inline constexpr UINT_PTR Timer1 = 1;
+inline constexpr UINT_PTR Recheck = 2;  // with /laufend, a second after the clock was stepped
 
 }  // namespace ids
 
@@ -69,8 +70,10 @@ private:
     void ShowResult(const apply::Result& result);
     // A start with a date, from the command line or handed over, without any message box.
     apply::Result Take(const cmdline::Request& request);
-    // With /laufend, the tick: the clock set again only where it is off the running time.
-    void RunOn();
+    // With /laufend, the tick, or `soon` after the clock was stepped: the clock set again only where it is off the
+    // running time, and not without end where something keeps pulling it away.
+    void RunOn(bool soon = false);
+    void Recheck_Timer();
     // Asked by /echtzeit, or by a start that may set the clock where this one may not.
     void StopHolding();
 
@@ -95,4 +98,6 @@ private:
     SYSTEMTIME NewTime{};
     // With /laufend: the minute set, and Windows' count then.
     std::optional<truetime::Reading> running_;
+    int soonSets_ = 0;  // sets between ticks since the last tick
+    int fight_ = 0;     // sets since a tick last found the clock right
 };

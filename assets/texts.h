@@ -72,6 +72,7 @@ inline constexpr wchar_t kArgOnlyTrueTime[] = L"\"%1\" gilt nur mit /echtzeit.";
 
 // /laufend, after the time set; /echtzeit.
 inline constexpr wchar_t kRunsOn[] = L"\r\nUhr läuft weiter";
+inline constexpr wchar_t kGivenUp[] = L"Etwas verstellt die\r\nUhr immer wieder;\r\nHorlomat lässt sie.";
 inline constexpr wchar_t kTrueTimeSet[] = L"Die Uhr zeigt wieder die wahre Zeit:\n";
 // %1 how far off it may be, in seconds; %2 the reading's age.
 inline constexpr wchar_t kTrueTimeBound[] =

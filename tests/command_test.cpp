@@ -246,9 +246,23 @@ TEST(TrueTime, EchtzeitSetsTheClockAsLastKnownTrueOrSaysWhyNotAndLaufendLetsItRu
     EXPECT_EQ(tickWith(-30), L"Zeit konnte nicht gesetzt werden.") << "a clock ahead left alone";
     EXPECT_EQ(tickWith(30, false), L"") << "set although unticked";
     running.SetTicked(true);
+    // A step of the clock is checked a second after its notification, not at the next tick: three sets a minute.
+    const auto stepped = [&](double behind) {  // a set within two seconds of a notification
+        clock->RunOn(behind);
+        running.SetText(ids::lblGesetzteZeit, L"");
+        ::PostMessageW(running.Main(), WM_TIMECHANGE, 0, 0);
+        return WaitFor([&] { return !running.Text(ids::lblGesetzteZeit).empty(); }, 2500);
+    };
+    EXPECT_FALSE(stepped(0)) << "set although the clock runs right";
+    EXPECT_EQ(stepped(30) + stepped(30) + stepped(30) + stepped(30), 3) << "sets between ticks";
     running.Post(ids::cmdZeitSetzen);  // the typed minute again, which Wine refuses by now
     ASSERT_TRUE(running.Idle());
     EXPECT_EQ(tickWith(0), L"Zeit konnte nicht gesetzt werden.") << "ran on from the minute before the press";
+    // Pulled away at every tick, twenty sets in a row: something fights the clock, and Horlomat lets it be.
+    ASSERT_EQ(RunWith(other, L"2026-12-05 14:30 /laufend").exitCode, 0u);
+    for (int i = 0; i < 20; ++i) tickWith(30);
+    EXPECT_EQ(tickWith(30), L"Etwas verstellt die\r\nUhr immer wieder;\r\nHorlomat lässt sie.");
+    EXPECT_FALSE(running.Ticked());
 
     // The clock runs on from the set minute: /echtzeit aims at the true time, which Wine refuses. Had the clock been
     // set by someone else since (here the last distance kept a day off), it sets nothing.

@@ -4,6 +4,7 @@
 #include "about/sysinfo.h"
 #include "app/apply.h"
 #include "app/frmTime.h"
+#include "app/truetime.h"
 #include "settings/global.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,21 @@
 #include <sstream>
 
 using namespace std::string_literals;
+
+namespace {
+
+// The key with only these rights (Wine checks a key's DACL), created where there is none.
+void Allow(HKEY root, const wchar_t* name, const wchar_t* rights) {
+    HKEY key = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ::RegCreateKeyExW(root, name, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr);
+    ::ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &descriptor, nullptr);
+    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+    ::LocalFree(descriptor);
+    ::RegCloseKey(key);
+}
+
+}  // namespace
 
 // The record is filled in order and keeps what the fields before a bad one gave, which the message names. A part of
 // the confirmation whose text does not read as a date or time is shown from the record the clock got.
@@ -90,10 +106,7 @@ TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, name);  // a killed run's
     HKEY key = nullptr;                         // keeps the right to write that it was opened with
     ASSERT_EQ(::RegCreateKeyW(HKEY_CURRENT_USER, name, &key), ERROR_SUCCESS);
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr);
-    ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
-    ::LocalFree(readOnly);
+    Allow(HKEY_CURRENT_USER, name, L"D:P(A;;KR;;;WD)");
     ::SetEnvironmentVariableW(L"HORLOMAT_UNIT", std::wstring(5000, L'x').c_str());
     const struct {
         DWORD type;
@@ -117,6 +130,76 @@ TEST(GetKeyValue, ReadsTextsAndNumbersWithReadAccessOnly) {
     }
     ::RegCloseKey(key);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, name);
+}
+
+// /echtzeit on the real clock, which Wine lets be set only to what it shows. It puts back the last reading of the true
+// clock plus the time since, says how well it knows it, and reads the clock anew. It sets nothing (3) where the clock
+// stands neither where Horlomat left it nor at the true time (a snapshot's reading), where the true time rests on a
+// restart and it was not asked to assume, or where the record is damaged. A set the machine's record refuses is kept
+// for its user; a put-back that cannot renew the record exits 4; one that may write the machine's record never acts
+// on a user's, which any program of that user could have written.
+TEST(TrueTime, PutsBackWhatItKnowsAndSaysWhyNotWhereItDoesNot) {
+    const wchar_t kRecord[] = L"SOFTWARE\\Tesmar\\Horlomat", kReading[] = L"SOFTWARE\\Tesmar\\Horlomat\\Lesung";
+    const wchar_t kAll[] = L"D:(A;;KA;;;WD)", kNoWrites[] = L"D:(D;;KW;;;WD)(A;;KA;;;WD)";
+    constexpr LONGLONG kDay = 864000000000;
+    const auto setWith = [&](const wchar_t* rights, LONGLONG distance) {  // a set from a clock just read as true
+        Allow(HKEY_LOCAL_MACHINE, kRecord, kAll);
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecord);
+        Allow(HKEY_LOCAL_MACHINE, kRecord, rights);
+        truetime::TakeReading();
+        truetime::Keep(*truetime::TimeAt(truetime::Now() + distance));
+    };
+    truetime::Reading reading;
+    DWORD size = sizeof(reading);
+    const auto read = [&] { ::RegGetValueW(HKEY_LOCAL_MACHINE, kReading, 0, RRF_RT_REG_BINARY, 0, &reading, &size); };
+    const auto put = [](HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const auto& value) {
+        ::RegSetKeyValueW(root, key, name, type, &value, sizeof(value));
+    };
+    const auto putBack = [](bool assume = false) {  // the exit code and the text
+        const truetime::Outcome outcome = truetime::PutBack(assume);
+        return std::to_wstring(outcome.exitCode) + L" " + outcome.text;
+    };
+    const std::wstring back = L"0 Die Uhr zeigt wieder die wahre Zeit:\n";
+    setWith(kAll, -kDay);
+    put(HKEY_LOCAL_MACHINE, kReading, nullptr, REG_BINARY,  // taken two seconds ago
+        truetime::Reading{truetime::Now() - 20000000, ::GetTickCount64() - 2000});
+    ::Sleep(20);  // this process's own reading older than the one the put-back takes
+    const std::wstring told = putBack();
+    EXPECT_EQ(told.substr(0, back.size()), back);
+    EXPECT_NE(told.find(L"Genau auf ±0,0"), told.npos) << "no bound, or one of an old reading";
+    read();
+    EXPECT_LT(::GetTickCount64() - reading.tick, 1000u) << "no fresh reading of the clock put back";
+    EXPECT_EQ(putBack().substr(0, 30), L"0 Horlomat hat die Uhr nicht v");
+    const ULONGLONG taken = reading.tick;  // a set on the clock put back keeps that reading, the fresher
+    truetime::Keep(*truetime::TimeAt(truetime::Now()));
+    read();
+    EXPECT_EQ(reading.tick, taken);
+
+    setWith(kAll, -kDay);
+    put(HKEY_LOCAL_MACHINE, kReading, nullptr, REG_BINARY, truetime::Reading{truetime::Now() - kDay / 24, taken});
+    EXPECT_EQ(putBack().substr(0, 25), L"3 Die Uhr steht weder, wo");
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReading);  // a restart, and the distance of a clock set a day back
+    const std::wstring assumed = putBack();
+    EXPECT_EQ(assumed.substr(0, 18), L"3 Horlomat hat die") << "acted on an assumption unasked";
+    const std::wstring tomorrow = apply::RecordText(*truetime::TimeAt(truetime::Now() + kDay)).substr(0, 10);
+    EXPECT_NE(assumed.find(tomorrow), assumed.npos) << "the distance's sign";
+    put(HKEY_LOCAL_MACHINE, kRecord, L"Abstand", REG_QWORD, LONGLONG{0});
+    EXPECT_NE(putBack(true).find(L"Angenommen"), std::wstring::npos);
+    put(HKEY_LOCAL_MACHINE, kRecord, L"Abstand", REG_DWORD, 0);
+    EXPECT_EQ(putBack().front(), L'3') << "a damaged record";
+
+    setWith(kNoWrites, -kDay);
+    EXPECT_EQ(putBack().substr(0, back.size()), back) << "kept for the user";
+    setWith(kAll, -kDay);
+    Allow(HKEY_LOCAL_MACHINE, kRecord, kNoWrites);
+    EXPECT_EQ(putBack().substr(0, back.size()), L"4" + back.substr(1));
+    setWith(kAll, 0);
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    put(HKEY_CURRENT_USER, kRecord, L"Abstand", REG_QWORD, LONGLONG{0});
+    EXPECT_EQ(putBack(true).front(), L'3') << "acted on a user's record";
+    setWith(kAll, 0);
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
 }
 
 // At 144 DPI the main window answers its size and takes it at the suggested place, its controls laid out anew. Wine

@@ -44,10 +44,9 @@ std::optional<ConversionFailure> ConvertFields(const FieldTexts& fields, SYSTEMT
 }
 
 std::wstring FailureText(const ConversionFailure& failure) {
-    std::wstring text =
-        failure.error == platform::ConversionError::Overflow ? texts::kFieldOutOfRange : texts::kFieldNotANumber;
-    text.replace(text.find(L"%1"), 2, texts::kLblZeit[failure.field]);
-    return text;
+    return platform::Filled(
+        failure.error == platform::ConversionError::Overflow ? texts::kFieldOutOfRange : texts::kFieldNotANumber,
+        texts::kLblZeit[failure.field]);
 }
 
 std::wstring ConfirmationText(const FieldTexts& fields, const SYSTEMTIME& set) {
@@ -149,8 +148,7 @@ void FrmTime::RunOn(bool soon) {
     if (soon && (soonSets_ >= 3 || fight_ >= 10)) return;
     soonSets_ += soon;
     if (++fight_ > 20) {
-        running_.reset();
-        ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, BST_UNCHECKED, 0);
+        StopHolding();
         ::SetWindowTextW(Control(ids::lblGesetzteZeit), texts::kGivenUp);
         return;
     }

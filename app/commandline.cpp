@@ -2,6 +2,7 @@
 
 #include "assets/texts.h"
 #include "platform/process.h"
+#include "platform/text.h"
 
 #include <string_view>
 
@@ -60,9 +61,7 @@ std::wstring Shown(std::wstring_view argument) {
 }
 
 Request Wrong(const wchar_t* what, std::wstring_view argument) {
-    std::wstring message = what;
-    message.replace(message.find(L"%1"), 2, Shown(argument));
-    return Request{.mode = Request::Wrong, .message = message};
+    return Request{.mode = Request::Wrong, .message = platform::Filled(what, Shown(argument))};
 }
 
 }  // namespace

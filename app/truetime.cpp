@@ -3,6 +3,9 @@
 #include "app/apply.h"
 #include "assets/texts.h"
 #include "platform/handles.h"
+#include "platform/text.h"
+
+#include <cstdio>
 
 namespace truetime {
 namespace {
@@ -53,11 +56,12 @@ ULONGLONG Apart(ULONGLONG a, ULONGLONG b) {
     return a > b ? a - b : b - a;
 }
 
-// 0,04 for 400000 steps: hundredths of a second, with a German decimal comma.
+// 0,04 for 400000 steps: hundredths of a second, rounded up, with a German decimal comma.
 std::wstring Seconds(ULONGLONG steps) {
     const ULONGLONG hundredths = (steps + kSecond / 100 - 1) / (kSecond / 100);
-    const std::wstring fraction = std::to_wstring(hundredths % 100);
-    return std::to_wstring(hundredths / 100) + L"," + (fraction.size() < 2 ? L"0" : L"") + fraction;
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%llu,%02llu", hundredths / 100, hundredths % 100);
+    return text;
 }
 
 std::wstring Age(ULONGLONG ms) {
@@ -65,12 +69,6 @@ std::wstring Age(ULONGLONG ms) {
     if (minutes < 2) return std::to_wstring(ms / 1000) + L" s";
     if (hours < 2) return std::to_wstring(minutes) + L" min";
     return hours < 48 ? std::to_wstring(hours) + L" h" : std::to_wstring(hours / 24) + L" Tagen";
-}
-
-std::wstring With(std::wstring text, const std::wstring& first, const std::wstring& second = {}) {
-    text.replace(text.find(L"%1"), 2, first);
-    if (const size_t at = text.find(L"%2"); at != text.npos) text.replace(at, 2, second);
-    return text;
 }
 
 }  // namespace
@@ -107,6 +105,7 @@ void Keep(const SYSTEMTIME& set) {
     LONGLONG carried = 0;
     const Found reading = Get(key.get(), kReadingKey, nullptr, RRF_RT_REG_BINARY, kept);
     const Found moved = Get(key.get(), nullptr, kDistance, RRF_RT_REG_QWORD, carried);
+    bool renewed = reading != Found::Yes;
     if (reading != Found::Yes && moved == Found::Yes) {
         // The first set since Windows started, and a set before the restart had moved the clock: the hardware clock
         // carried that over, as long as nothing else moved it since.
@@ -117,9 +116,10 @@ void Keep(const SYSTEMTIME& set) {
         // The clock was true before this set, and this Horlomat read it after the last reading was taken: the fresher
         // one is the truer, no better than the clock was then.
         kept = {own.clock, own.tick, kept.assumed, kept.error};
+        renewed = true;
     }
     const auto distance = static_cast<LONGLONG>(*setTime - kept.At());
-    if (WriteReading(key.get(), kept)) {
+    if (!renewed || WriteReading(key.get(), kept)) {
         ::RegSetValueExW(key.get(), kDistance, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&distance),
                          sizeof(distance));
     }
@@ -129,8 +129,14 @@ Outcome PutBack(bool assume) {
     // The machine's record; reading it needs no administrator. Where it holds no distance, this user's own, which
     // only a /echtzeit that may not write the machine's trusts: any program of an administrator's can write that
     // administrator's key, elevated or not.
-    platform::UniqueRegKey key = Writable(HKEY_LOCAL_MACHINE);
-    const bool machine = static_cast<bool>(key);
+    // Nothing is created to find out: where the key is not there yet, whether this one could make it.
+    platform::UniqueRegKey key, software;
+    const LSTATUS opened =
+        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, key.put());
+    const bool machine =
+        opened == ERROR_SUCCESS ||
+        (opened == ERROR_FILE_NOT_FOUND &&
+         ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE", 0, KEY_CREATE_SUB_KEY, software.put()) == ERROR_SUCCESS);
     if (!key) ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, key.put());
     LONGLONG distance = 0;
     Found moved = key ? Get(key.get(), nullptr, kDistance, RRF_RT_REG_QWORD, distance) : Found::No;
@@ -160,16 +166,16 @@ Outcome PutBack(bool assume) {
     // as old as the snapshot, while the host set the clock), a time sync after a hold ended, someone by hand.
     if (reading == Found::Yes && Apart(now, trueTime + distance) > bound + 2 * kSecond &&
         Apart(now, trueTime) > bound + 2 * kSecond) {
-        return {3, With(texts::kClockElsewhere, shown)};
+        return {3, platform::Filled(texts::kClockElsewhere, shown)};
     }
-    if (assumed && !assume) return {3, With(texts::kTrueTimeWouldBe, shown)};
+    if (assumed && !assume) return {3, platform::Filled(texts::kTrueTimeWouldBe, shown)};
     if (!::SetSystemTime(&*time)) return {1, texts::kNotSet};
     // The clock is true again, as far as the reading was: a fresh reading of it, and nothing to put back.
     const bool updated = WriteReading(key.get(), {Now(), ::GetTickCount64(), assumed, bound}) &&
                          ::RegDeleteValueW(key.get(), kDistance) == ERROR_SUCCESS;
-    std::wstring text =
-        texts::kTrueTimeSet + shown +
-        (assumed ? texts::kTrueTimeAssumed : With(texts::kTrueTimeBound, Seconds(bound), Age(tick - kept.tick)));
+    std::wstring text = texts::kTrueTimeSet + shown +
+                        (assumed ? texts::kTrueTimeAssumed
+                                 : platform::Filled(texts::kTrueTimeBound, Seconds(bound), Age(tick - kept.tick)));
     if (!updated) return {4, text + texts::kRecordNotUpdated};
     return {0, text};
 }

@@ -55,4 +55,10 @@ std::wstring DateToText(double date) {
     return result;
 }
 
+std::wstring Filled(std::wstring text, std::wstring_view first, std::wstring_view second) {
+    if (const size_t at = text.find(L"%1"); at != text.npos) text.replace(at, 2, first);
+    if (const size_t at = text.find(L"%2"); at != text.npos) text.replace(at, 2, second);
+    return text;
+}
+
 }  // namespace platform

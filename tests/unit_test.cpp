@@ -200,6 +200,9 @@ TEST(TrueTime, PutsBackWhatItKnowsAndSaysWhyNotWhereItDoesNot) {
     EXPECT_EQ(putBack(true).front(), L'3') << "acted on a user's record";
     setWith(kAll, 0);
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    HKEY created = nullptr;
+    EXPECT_EQ(putBack().front(), L'0');
+    EXPECT_NE(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRecord, 0, KEY_READ, &created), ERROR_SUCCESS) << "nothing to do";
 }
 
 // At 144 DPI the main window answers its size and takes it at the suggested place, its controls laid out anew. Wine

@@ -51,7 +51,6 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"-halten /HALTEN", 2, L"\"-halten\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
         {L"/einmal 2026-12-05 14:30 /HALTEN", 2, L"\"/HALTEN" + excluded, kBefore},
         {L"/laufend 2026-12-05 14:30 -einmal", 2, L"\"-einmal" + excluded, kBefore},
-        {L"/Laufend", 2, L"\"/Laufend\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
         {L"2026-12-05 14:30 /echtzeit", 2, L"\"/echtzeit\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
         {L"-ECHTZEIT /halten", 2, L"\"-ECHTZEIT\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
         {L"2026-12-05 14:30 /annehmen", 2, L"\"/annehmen\" gilt nur mit /echtzeit.\r\n", kBefore},
@@ -62,10 +61,9 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
          L"Falsches Argument: \"?[2J012345678901234567890123456789012345...\"\r\n", kBefore},
         {L"\"2026-12-05 14:30\" /einmal", 2, L"Falsches Argument: \"2026-12-05 14:30\"\r\n", kBefore},
         {L"2026-12-05T14:30 14:30 /einmal", 2, L"Falsches Argument: \"14:30\"\r\n", kBefore},
-        // An Arabic-Indic digit, shown as ? in the console's code page; a lone surrogate; the longest command line
-        // Windows takes; 8,000 arguments.
+        // An Arabic-Indic digit, shown as ? in the console's code page; the longest command line Windows takes; 8,000
+        // arguments.
         {L"2026-1\x0662-05 14:30 /einmal", 2, L"Falsches Argument: \"2026-1?-05\"\r\n", kBefore},
-        {L"2026-12-05 14:30 \xD800 /einmal", 2, L"Falsches Argument: \"?\"\r\n", kBefore},
         {nines.c_str(), 2, L"Falsches Argument: \"" + nines.substr(0, 40) + L"...\"\r\n", kBefore},
         {many.c_str(), 2, L"Falsches Argument: \"x\"\r\n", kBefore},
     };

@@ -308,14 +308,6 @@ void SetValue(HKEY root, const char* key, const char* name, std::optional<std::s
     }
 }
 
-std::string Narrow(const std::wstring& text) {
-    std::string result(text.size() * 2, '\0');
-    result.resize(
-        static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                                                  static_cast<int>(result.size()), nullptr, nullptr)));
-    return result;
-}
-
 std::wstring WindowText(HWND window) {
     std::wstring text(4096, L'\0');
     DWORD_PTR length = 0;

@@ -4,6 +4,7 @@
 
 #include "about/frmAbout.h"
 #include "app/frmTime.h"
+#include "platform/text.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -21,7 +22,9 @@ using Fields = std::array<std::wstring, 5>;  // year to minute
 inline const Fields kPinnedFields = {L"2026", L"12", L"5", L"14", L"30"};
 inline constexpr wchar_t kPinnedLabel[] = L"05.12.2026, 14:30:00";
 
-std::string Narrow(const std::wstring& text);  // to the ANSI code page
+inline std::string Narrow(const std::wstring& text) {  // to the ANSI code page
+    return platform::ToAnsi(text);
+}
 std::wstring WindowText(HWND window);
 std::optional<std::string> ReadFile(const std::wstring& path);  // nullopt when there is no file
 void WriteFile(const std::wstring& path, const std::string& bytes);

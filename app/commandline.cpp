@@ -1,13 +1,28 @@
 #include "app/commandline.h"
 
+#include "app/truetime.h"
 #include "assets/texts.h"
 #include "platform/process.h"
 #include "platform/text.h"
 
+#include <algorithm>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace cmdline {
 namespace {
+
+constexpr LONGLONG kMinute = 600000000;  // in FILETIME's 100 ns steps
+
+// The fields for the UTC minute at `steps`, where the window's year holds it.
+bool Show(ULONGLONG steps, apply::FieldTexts& fields) {
+    const std::optional<SYSTEMTIME> at = truetime::TimeAt(steps);
+    if (!at || at->wYear > 9999 || steps >= (1ULL << 63)) return false;
+    const WORD parts[] = {at->wYear, at->wMonth, at->wDay, at->wHour, at->wMinute};
+    for (int i = 0; i < 5; ++i) fields[i] = std::to_wstring(parts[i]);
+    return true;
+}
 
 bool IsSwitch(std::wstring_view argument) {
     return argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
@@ -38,15 +53,90 @@ bool ReadDate(std::wstring_view text, apply::FieldTexts& fields) {
     return ReadParts(text, L'-', fields, 0, 3);
 }
 
-bool ReadTime(std::wstring_view text, apply::FieldTexts& fields) {
-    return ReadParts(text, L':', fields, 3, 2);
+// +01:00, +0100 or +01, at most 14 hours either way, in minutes east of UTC.
+std::optional<int> ReadOffset(std::wstring_view text) {
+    const size_t length = text.size();
+    if ((length != 3 && length != 5 && length != 6) || (text[0] != L'+' && text[0] != L'-') ||
+        (length == 6 && text[3] != L':')) {
+        return std::nullopt;
+    }
+    const std::wstring_view hours = text.substr(1, 2), minutes = length == 3 ? L"00" : text.substr(length - 2);
+    if (!IsNumber(hours, 2) || hours.size() != 2 || !IsNumber(minutes, 2) || minutes.size() != 2) return std::nullopt;
+    const int offset = std::stoi(std::wstring(hours)) * 60 + std::stoi(std::wstring(minutes));
+    if (minutes[0] > L'5' || offset > 14 * 60) return std::nullopt;
+    return text[0] == L'-' ? -offset : offset;
 }
 
-// 2026-12-05T14:30, the T and a final Z in either case.
+// 14:30, or with a UTC offset, 14:30+01:00: then the fields hold the UTC date and time it names.
+bool ReadTime(std::wstring_view text, apply::FieldTexts& fields) {
+    const size_t sign = text.find_first_of(L"+-");
+    if (!ReadParts(text.substr(0, sign), L':', fields, 3, 2)) return false;
+    if (sign == text.npos) return true;
+    const std::optional<int> offset = ReadOffset(text.substr(sign));
+    SYSTEMTIME named{};
+    WORD* const parts[] = {&named.wYear, &named.wMonth, &named.wDay, &named.wHour, &named.wMinute};
+    for (int i = 0; i < 5; ++i) *parts[i] = static_cast<WORD>(std::stoi(fields[i]));
+    const std::optional<ULONGLONG> steps = truetime::StepsOf(named);
+    return offset && steps && Show(*steps - *offset * kMinute, fields);
+}
+
+// 2026-12-05T14:30, the T and a final Z in either case, or with a UTC offset.
 bool ReadDateAndTime(std::wstring_view text, apply::FieldTexts& fields) {
     if (!text.empty() && (text.back() == L'Z' || text.back() == L'z')) text.remove_suffix(1);
     const size_t t = text.find_first_of(L"Tt");
     return t != std::wstring_view::npos && ReadDate(text.substr(0, t), fields) && ReadTime(text.substr(t + 1), fields);
+}
+
+// A signed ISO 8601 duration (+P30D, -PT2H, +P1Y2M3DT4H5M, +P2W) from the true time where Horlomat knows it, else
+// from the clock. Years and months go by the calendar (31 January and a month is the last day of February), the rest
+// by the clock; seconds are dropped, as the fields have minutes.
+bool ReadRelative(std::wstring_view text, apply::FieldTexts& fields) {
+    if (text.size() < 3 || (text[0] != L'+' && text[0] != L'-') || (text[1] != L'P' && text[1] != L'p')) return false;
+    LONGLONG months = 0, steps = 0, number = 0;
+    std::wstring_view units = L"YMWD";  // each at most once, in this order; after the T: H, M, S
+    bool time = false, any = false;
+    size_t digits = 0;
+    for (const wchar_t letter : text.substr(2)) {
+        const wchar_t c = letter >= L'a' && letter <= L'z' ? letter - L'a' + L'A' : letter;
+        if (c >= L'0' && c <= L'9') {
+            if (++digits > 6) return false;
+            number = number * 10 + (c - L'0');
+            continue;
+        }
+        if (c == L'T' && !time && !digits) {
+            time = true;
+            units = L"HMS";
+            continue;
+        }
+        const size_t unit = units.find(c);
+        if (!digits || unit == units.npos) return false;
+        const wchar_t designator = units[unit];
+        if (!time && designator != L'W' && designator != L'D') {
+            months += designator == L'Y' ? 12 * number : number;
+        } else {
+            steps += number * (designator == L'W'   ? 7 * 1440 * kMinute
+                               : designator == L'D' ? 1440 * kMinute
+                               : designator == L'H' ? 60 * kMinute
+                               : designator == L'M' ? kMinute
+                                                    : kMinute / 60);
+        }
+        units.remove_prefix(unit + 1);
+        digits = 0, number = 0, any = true;
+    }
+    // A number without its designator, nothing at all, or a T with nothing after it.
+    if (digits || !any || (time && units.size() == 3)) return false;
+    const std::optional<SYSTEMTIME> base = truetime::TimeAt(truetime::TrueOrClock());
+    const LONGLONG sign = text[0] == L'-' ? -1 : 1;
+    const LONGLONG month = base ? base->wYear * 12LL + base->wMonth - 1 + sign * months : 0;
+    if (month < 1601 * 12 || month > 9999 * 12 + 11) return false;
+    SYSTEMTIME moved = *base;
+    moved.wYear = static_cast<WORD>(month / 12);
+    moved.wMonth = static_cast<WORD>(month % 12 + 1);
+    const bool leap = moved.wYear % 4 == 0 && (moved.wYear % 100 != 0 || moved.wYear % 400 == 0);
+    const int last = moved.wMonth == 2 ? 28 + leap : 30 + (moved.wMonth + moved.wMonth / 8) % 2;
+    moved.wDay = static_cast<WORD>(std::min<int>(moved.wDay, last));
+    const std::optional<ULONGLONG> from = truetime::StepsOf(moved);
+    return from && Show(*from + sign * steps, fields);
 }
 
 // The argument as the message shows it: shortened, and without control
@@ -74,7 +164,9 @@ Request Parse(std::span<const std::wstring> arguments) {
     const std::wstring* assume = nullptr;     // /annehmen, only beside it
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
-        if (IsSwitch(argument)) {
+        if (!request.dated && ReadRelative(argument, request.fields)) {
+            request.dated = true;
+        } else if (IsSwitch(argument)) {
             const auto is = [&](const wchar_t* name) {
                 return ::CompareStringOrdinal(argument.c_str() + 1, -1, name, -1, TRUE) == CSTR_EQUAL;
             };

@@ -1,5 +1,5 @@
 // The command line, for scripts and scheduled tasks:
-//   Horlomat.exe [JJJJ-MM-TT HH:MM] [/halten | /laufend] [/einmal]
+//   Horlomat.exe [JJJJ-MM-TT HH:MM | +P30D] [/halten | /laufend] [/einmal]
 //   Horlomat.exe /echtzeit [/annehmen]
 //   Horlomat.exe /?
 // Without arguments Horlomat starts as always.
@@ -15,7 +15,7 @@ namespace cmdline {
 struct Request {
     enum Mode { Window, Once, TrueTime, Help, Wrong } mode = Window;
     bool dated = false;          // a date and time were given
-    apply::FieldTexts fields{};  // year, month, day, hour, minute, exactly as written
+    apply::FieldTexts fields{};  // year to minute as written, or the UTC minute a duration or an offset names
     bool hold = false;           // /halten
     bool running = false;        // /laufend: the clock runs on from the typed minute
     bool assume = false;         // /annehmen: /echtzeit acts on what it would only assume
@@ -23,8 +23,10 @@ struct Request {
 };
 
 // Switches start with / or - and ignore case. The date and time are two
-// arguments (2026-12-05 14:30) or one (2026-12-05T14:30, optionally with Z);
-// each part is ASCII digits only, at most as many as its field holds.
+// arguments (2026-12-05 14:30) or one (2026-12-05T14:30, optionally with Z),
+// each part ASCII digits only, at most as many as its field holds, the time
+// optionally with a UTC offset (+01:00, +0100, +01); or a signed ISO 8601
+// duration from the true time (+P30D, -PT2H).
 Request Parse(std::span<const std::wstring> arguments);
 
 // Says `text` to whoever started Horlomat: on the standard output or the

@@ -92,6 +92,19 @@ std::optional<SYSTEMTIME> TimeAt(ULONGLONG steps) {
     return time;
 }
 
+ULONGLONG TrueOrClock() {
+    platform::UniqueRegKey key;
+    LONGLONG distance = 0;
+    Reading kept;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS &&
+        Get(key.get(), nullptr, kDistance, RRF_RT_REG_QWORD, distance) == Found::Yes &&
+        Get(key.get(), kReadingKey, nullptr, RRF_RT_REG_BINARY, kept) == Found::Yes &&
+        kept.tick <= ::GetTickCount64()) {
+        return kept.At();
+    }
+    return Now();
+}
+
 void TakeReading() {
     own = {Now(), ::GetTickCount64()};
 }

@@ -24,6 +24,9 @@ struct Reading {
     ULONGLONG At() const { return clock + (::GetTickCount64() - tick) * 10000; }
 };
 
+// The true time where a Horlomat moved the clock and kept a reading, else the clock.
+ULONGLONG TrueOrClock();
+
 // The clock and Windows' count, read together; at the start, before this Horlomat sets anything.
 void TakeReading();
 

@@ -25,11 +25,14 @@ std::vector<HWND> ClassWindows() {
 
 int posedTo = 0;  // what the impostor was sent
 
+constexpr wchar_t kRecord[] = L"SOFTWARE\\Tesmar\\Horlomat";  // what the way back to the true time needs
+
 }  // namespace
 
 // Each form, told on a pipe: /einmal stores only what the clock took, as written; a wrong call, however long or
 // strange, names its first wrong argument, sets and stores nothing and opens no window.
 TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);  // what earlier cases kept of the true time, which a duration reads
     const PinnedClock clock;
     const Sandbox sandbox;
     const std::wstring set = L"05.12.2026, 14:30:00\r\n", refused = L"Zeit konnte nicht gesetzt werden.\r\n";
@@ -45,6 +48,12 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"2026-12-05 14:30 /einmal", 0, set, Stored("05", "NEIN")},
         {L"-EINMAL 2026-12-5t14:30z", 0, set, Stored("5", "NEIN")},
         {L"2026-12-05T14:31Z /einmal", 1, refused, kBefore},
+        // A UTC offset, in each form, names the UTC minute; a duration counts from the clock, no moved one kept.
+        {L"2026-12-05T15:30+01:00 /einmal", 0, set, Stored("5", "NEIN")},
+        {L"/einmal 2026-12-05 14:00-00:30", 0, set, Stored("5", "NEIN")},
+        {L"2026-12-06T04:30+1400 /einmal", 0, set, Stored("5", "NEIN")},
+        {L"-p0d /einmal", 0, set, Stored("5", "NEIN")},
+        {L"+PT1M /einmal", 1, refused, kBefore},
         {L"/?", 0, L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend]\r\n", kBefore},
         {L"2026-12-05 14:30 /bogus", 2, L"Falsches Argument: \"/bogus\"\r\n", kBefore},
         {L"2026-12-05 /einmal", 2, L"Nach \"2026-12-05\" fehlt die Uhrzeit.\r\n", kBefore},
@@ -61,6 +70,12 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
          L"Falsches Argument: \"?[2J012345678901234567890123456789012345...\"\r\n", kBefore},
         {L"\"2026-12-05 14:30\" /einmal", 2, L"Falsches Argument: \"2026-12-05 14:30\"\r\n", kBefore},
         {L"2026-12-05T14:30 14:30 /einmal", 2, L"Falsches Argument: \"14:30\"\r\n", kBefore},
+        {L"P30D /einmal", 2, L"Falsches Argument: \"P30D\"\r\n", kBefore},
+        {L"+PT /einmal", 2, L"Falsches Argument: \"+PT\"\r\n", kBefore},
+        {L"-P1DT2X /einmal", 2, L"Falsches Argument: \"-P1DT2X\"\r\n", kBefore},
+        {L"-P1D2W /einmal", 2, L"Falsches Argument: \"-P1D2W\"\r\n", kBefore},
+        {L"-P999Y /einmal", 2, L"Falsches Argument: \"-P999Y\"\r\n", kBefore},
+        {L"2026-12-05T14:30+14:01 /einmal", 2, L"Falsches Argument: \"2026-12-05T14:30+14:01\"\r\n", kBefore},
         // An Arabic-Indic digit, shown as ? in the console's code page; the longest command line Windows takes; 8,000
         // arguments.
         {L"2026-1\x0662-05 14:30 /einmal", 2, L"Falsches Argument: \"2026-1?-05\"\r\n", kBefore},
@@ -117,6 +132,14 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     EXPECT_EQ(elsewhere.text, L"05.12.2026, 14:30:00\n" + notStored);
     EXPECT_EQ(third.CloseBoxes(), std::vector<std::wstring>{notStored});
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
+
+    // A duration shows the UTC minute it gives from the clock, where no moved one is kept; months by the calendar.
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    const Sandbox fresh;
+    EXPECT_EQ(App(fresh, {}, {}, SW_SHOWNORMAL, L"+P30D").FieldTexts(), L"2027|1|4|14|30");
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    const PinnedClock late(2027, 1, 31, 23, 59);
+    EXPECT_EQ(App(fresh, {}, {}, SW_SHOWNORMAL, L"+P1MT1M").FieldTexts(), L"2027|3|1|0|0");
 }
 
 // While the folder's turn is taken, as a dated start takes it, no dated start goes ahead; four that then go at one
@@ -179,7 +202,7 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
 // sets the running time where the clock was pulled back or ahead (which Wine refuses), as does a notification of a
 // step a second later, three times a minute; after twenty sets in a row it gives up. A press holds the minute again.
 TEST(TrueTime, EchtzeitEndsEveryHoldAndLaufendLetsTheClockRunOn) {
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tesmar\\Horlomat");  // what earlier cases kept
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);  // what earlier cases kept
     const Sandbox sandbox, other;
     const auto echtzeit = [&] {  // the exit code and the first line
         const Told put = RunWith(sandbox, L"/echtzeit");

@@ -3,6 +3,7 @@
 // Expected texts are those of the test prefix: German, dd.MM.yyyy.
 #include "about/sysinfo.h"
 #include "app/apply.h"
+#include "app/commandline.h"
 #include "app/frmTime.h"
 #include "app/truetime.h"
 #include "settings/global.h"
@@ -176,7 +177,10 @@ TEST(TrueTime, PutsBackWhatItKnowsAndSaysWhyNotWhereItDoesNot) {
     read();
     EXPECT_EQ(reading.tick, taken);
 
-    setWith(kAll, -kDay);
+    setWith(kAll, -kDay);  // a duration counts from the true time, here a day ahead of the clock
+    put(HKEY_LOCAL_MACHINE, kReading, nullptr, REG_BINARY, truetime::Reading{truetime::Now() + kDay, taken});
+    const std::wstring day = std::to_wstring(truetime::TimeAt(truetime::Now() + kDay)->wDay);
+    EXPECT_EQ(cmdline::Parse(std::vector<std::wstring>{L"-p0d"}).fields[2], day) << "a duration from the clock";
     put(HKEY_LOCAL_MACHINE, kReading, nullptr, REG_BINARY, truetime::Reading{truetime::Now() - kDay / 24, taken});
     EXPECT_EQ(putBack().substr(0, 25), L"3 Die Uhr steht weder, wo");
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReading);  // a restart, and the distance of a clock set a day back

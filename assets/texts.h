@@ -38,7 +38,7 @@ inline constexpr wchar_t kUsage[] =
     L"  Datum und Uhrzeit in UTC; auch in der Form\n"
     L"  JJJJ-MM-TTTHH:MM, mit oder ohne Z am Ende,\n"
     L"  oder mit dem Abstand zu UTC: 14:30+01:00,\n"
-    L"  14:30+0100, 14:30+01. Statt dessen auch\n"
+    L"  14:30+0100, 14:30+01. Stattdessen auch\n"
     L"  relativ zur wahren Zeit: +P30D, -PT2H,\n"
     L"  +P1Y2M3DT4H5M, +P2W.\n"
     L"  Horlomat öffnet sich mit diesen Werten und\n"

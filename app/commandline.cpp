@@ -211,8 +211,8 @@ Request Parse(std::span<const std::wstring> arguments) {
 
 void Tell(const std::wstring& text, bool problem) {
     if (platform::WriteToCaller(text + L"\n")) return;
-    // Started by a task with no one logged on, a box would wait for ever.
-    if (!platform::OnVisibleDesktop()) return;
+    // On a runner's desktop, a task's or a service's, a box would wait for ever: only a person's start gets one.
+    if (!platform::StartedByExplorer()) return;
     ::MessageBoxW(nullptr, text.c_str(), texts::kAppTitle, MB_OK | (problem ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 

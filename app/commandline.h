@@ -30,7 +30,8 @@ struct Request {
 Request Parse(std::span<const std::wstring> arguments);
 
 // Says `text` to whoever started Horlomat: on the standard output or the
-// console it came from, or else in a message box.
+// console it came from, or else, to a person who started it from Explorer, in
+// a message box.
 void Tell(const std::wstring& text, bool problem);
 
 }  // namespace cmdline

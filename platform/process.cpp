@@ -1,6 +1,9 @@
 #include "platform/process.h"
 
+#include "platform/handles.h"
 #include "platform/text.h"
+
+#include <tlhelp32.h>
 
 #include <cstring>
 
@@ -133,10 +136,20 @@ bool WriteToCaller(const std::wstring& text) {
     return told;
 }
 
-bool OnVisibleDesktop() {
-    USEROBJECTFLAGS flags{};
-    return ::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof(flags), nullptr) &&
-           (flags.dwFlags & WSF_VISIBLE);
+bool StartedByExplorer() {
+    HANDLE taken = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (taken == INVALID_HANDLE_VALUE) return false;
+    const UniqueKernelHandle snapshot(taken);
+    DWORD self = ::GetCurrentProcessId(), parent = 0;
+    for (int pass = 0; pass < 2; ++pass) {  // our parent's number first, then its name
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+            if (pass == 0 && entry.th32ProcessID == self) parent = entry.th32ParentProcessID;
+            if (pass == 1 && entry.th32ProcessID == parent) return ::lstrcmpiW(entry.szExeFile, L"explorer.exe") == 0;
+        }
+    }
+    return false;
 }
 
 }  // namespace platform

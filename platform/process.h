@@ -51,7 +51,8 @@ DWORD StartProcess(const std::wstring& application, const std::wstring& commandL
 // there is neither.
 bool WriteToCaller(const std::wstring& text);
 
-// False in a window station no one sees, such as a task's with no one logged on.
-bool OnVisibleDesktop();
+// True where Explorer started this process: a shortcut, a double click, the Start menu or Run, so a person is there.
+// A script's start, a task's or a service's is not, and nothing it shows may wait for someone.
+bool StartedByExplorer();
 
 }  // namespace platform

@@ -111,7 +111,7 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     // By the same file's Unix path on drive Z:, which shares no spelling with its C: path.
     const std::wstring prefix = std::filesystem::path(std::getenv("WINEPREFIX")).wstring();
     EXPECT_EQ(
-        RunWith(sandbox, L"2026-12-5 14:30", true, L"Z:" + prefix + L"\\drive_c" + sandbox.Exe().substr(2)).exitCode,
+        RunWith(sandbox, L"2026-12-5 14:30", Output::Pipe, L"Z:" + prefix + L"\\drive_c" + sandbox.Exe().substr(2)).exitCode,
         0u);
     for (const App* window : {&app, &second}) {
         EXPECT_EQ(window->FieldTexts(), L"2026|12|5|14|30");
@@ -123,14 +123,18 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
 
     // The Horlomat of the other folder takes that folder's start, and answers before its box says that it could not
-    // store. Such a set counts as set and says so too; without an output, in a box.
+    // store. Such a set counts as set and says so too: without an output, to a script, by its exit code alone; to a
+    // person who started it from Explorer, in a box.
     std::filesystem::create_directory(other.Ini());
     const App third(other);
-    const Told elsewhere = RunWith(other, L"2026-12-05 14:30 /einmal", false);
+    const Told unseen = RunWith(other, L"2026-12-05 14:30 /einmal", Output::None);
+    EXPECT_EQ(unseen.exitCode, 0u);
+    EXPECT_EQ(unseen.text, L"");
     const std::wstring notStored = L"Die Einstellungen konnten nicht gespeichert werden: " + other.Ini();
-    EXPECT_EQ(elsewhere.exitCode, 0u);
-    EXPECT_EQ(elsewhere.text, L"05.12.2026, 14:30:00\n" + notStored);
     EXPECT_EQ(third.CloseBoxes(), std::vector<std::wstring>{notStored});
+    const Told seen = RunWith(other, L"2026-12-05 14:30 /einmal", Output::Explorer);
+    EXPECT_EQ(seen.exitCode, 0u);
+    EXPECT_EQ(seen.text, L"05.12.2026, 14:30:00\n" + notStored);
     EXPECT_EQ(app.Text(ids::lblGesetzteZeit), L"Zeit konnte nicht gesetzt werden.");
 
     // A duration shows the UTC minute it gives from the clock, where no moved one is kept; months by the calendar.

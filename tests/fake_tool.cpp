@@ -1,18 +1,38 @@
-// Stands in for the programs Horlomat starts (the system information tool, rundll32, a browser): it appends its
-// working folder and command line, "<folder>><command line>" in UTF-16, to "<its own path>.runs" and ends.
+// Stands in for the programs Horlomat starts (the system information tool, rundll32, a browser, a test run's
+// program): it appends its working folder and command line, "<folder>><command line>" in UTF-16, to "<its own
+// path>.runs", says "Programm" on its standard output and ends with FAKE_TOOL_EXIT, or waits for ever where
+// FAKE_TOOL_WAIT is set. Named explorer.exe, it stands in for Explorer: it starts the rest of its command line and
+// ends with that program's exit code.
 #include <windows.h>
 
+#include <cwchar>
 #include <filesystem>
 #include <string>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::wstring self(MAX_PATH, L'\0');
     self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
-    const std::wstring line = std::filesystem::current_path().wstring() + L">" + ::GetCommandLineW() + L"\n";
+    std::wstring commandLine = ::GetCommandLineW();
+    if (std::filesystem::path(self).filename() == L"explorer.exe") {
+        std::wstring rest = commandLine.substr(commandLine.find(L"\" ") + 2);  // started by its quoted path
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        DWORD code = 255;
+        if (::CreateProcessW(nullptr, rest.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            ::WaitForSingleObject(info.hProcess, INFINITE);
+            ::GetExitCodeProcess(info.hProcess, &code);
+        }
+        return static_cast<int>(code);
+    }
+    const std::wstring line = std::filesystem::current_path().wstring() + L">" + commandLine + L"\n";
     HANDLE file = ::CreateFileW((self + L".runs").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     ::WriteFile(file, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
     ::CloseHandle(file);
-    return 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), "Programm\r\n", 10, &written, nullptr);
+    if (_wgetenv(L"FAKE_TOOL_WAIT")) ::Sleep(INFINITE);
+    const wchar_t* code = _wgetenv(L"FAKE_TOOL_EXIT");
+    return code ? static_cast<int>(std::wcstoul(code, nullptr, 0)) : 0;
 }

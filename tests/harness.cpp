@@ -64,14 +64,15 @@ Sandbox::~Sandbox() {
 }
 
 // Starts Horlomat in a job that ends with this program, so that no Horlomat outlives a test program that crashed.
-// Its standard output and error go to `output`, or nowhere.
+// Its standard output and error go to `output` and `error`, or nowhere.
 static PROCESS_INFORMATION Start(const std::wstring& path, const std::wstring& arguments, const std::wstring& folder,
-                                 WORD show, HANDLE output = nullptr) {
+                                 WORD show, HANDLE output = nullptr, HANDLE error = nullptr) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.wShowWindow = show;
-    startup.hStdOutput = startup.hStdError = output;
+    startup.hStdOutput = output;
+    startup.hStdError = error;
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
@@ -167,7 +168,9 @@ std::vector<HWND> Windows(DWORD processId, const std::wstring& title, HWND excep
     for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(w, &owner);
-        if (owner == processId && w != except && (title.empty() ? ::IsWindowVisible(w) : WindowText(w) == title)) {
+        wchar_t kind[8] = L"";  // of any process: message boxes only
+        if ((processId ? owner == processId : ::GetClassNameW(w, kind, 8) && std::wstring(kind) == L"#32770") &&
+            w != except && (title.empty() ? ::IsWindowVisible(w) : WindowText(w) == title)) {
             found.push_back(w);
         }
     }
@@ -196,34 +199,49 @@ std::vector<std::wstring> App::CloseBoxes() const {
     return texts;
 }
 
-Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, bool withOutput, std::wstring exe) {
+// A pipe whose writing end the started program inherits; all it says is read once it has ended.
+struct Pipe {
+    Pipe() {
+        SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+        if (!::CreatePipe(&read, &write, &inherited, 1 << 16)) throw std::runtime_error("no pipe");
+        ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    }
+    ~Pipe() { ::CloseHandle(read); }
+    std::wstring Text() {  // in the console's code page, which is the OEM one without a console
+        ::CloseHandle(write);
+        std::string bytes(1 << 16, '\0');
+        DWORD got = 0;
+        std::wstring text(::ReadFile(read, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ? got : 0, L'\0');
+        text.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(text.size()),
+                                                                   text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
     HANDLE read = nullptr, write = nullptr;
-    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    // Room for all it says, which is read once it has ended.
-    if (withOutput && !::CreatePipe(&read, &write, &inherited, 1 << 16)) throw std::runtime_error("no pipe");
-    if (read) ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    const PROCESS_INFORMATION info =
-        Start(exe.empty() ? sandbox.Exe() : exe, arguments, sandbox.folder, SW_SHOWNORMAL, write);
-    if (write) ::CloseHandle(write);
+};
+
+Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, Output how, std::wstring exe) {
+    std::optional<Pipe> output, error;
+    if (how == Output::Pipe) output.emplace(), error.emplace();
+    exe = exe.empty() ? sandbox.Exe() : exe;
+    std::wstring command = arguments;
+    if (how == Output::Explorer) {  // a person's start: the stand-in Explorer starts it and passes its exit code on
+        command = L"\"" + exe + L"\" " + arguments;
+        exe = sandbox.folder + L"\\shell\\explorer.exe";
+        PlaceTool(exe);
+    }
+    const PROCESS_INFORMATION info = Start(exe, command, sandbox.folder, SW_SHOWNORMAL,
+                                           output ? output->write : nullptr, error ? error->write : nullptr);
     Told told;
     WaitFor([&] {
-        for (HWND box : withOutput ? std::vector<HWND>{} : Windows(info.dwProcessId, L"Horlomat")) {
-            told.text += CloseBox(box);
-        }
+        const DWORD from = how == Output::Explorer ? 0 : info.dwProcessId;  // the stand-in's child, of any number
+        for (HWND box : how == Output::Pipe ? std::vector<HWND>{} : Windows(from, L"Horlomat")) told.text += CloseBox(box);
         return ::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
     });
     ::GetExitCodeProcess(info.hProcess, &told.exitCode);
     ::TerminateProcess(info.hProcess, 0);  // one that did not end in time, and then no longer holds its folder
     ::WaitForSingleObject(info.hProcess, 10000);
     ::CloseHandle(info.hProcess);
-    std::string bytes(1 << 16, '\0');
-    DWORD got = 0;
-    if (read && ::ReadFile(read, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) {
-        told.text.resize(got);  // in the console's code page, which is the OEM one without a console
-        told.text.resize(static_cast<std::size_t>(::MultiByteToWideChar(
-            CP_OEMCP, 0, bytes.data(), static_cast<int>(got), told.text.data(), static_cast<int>(got))));
-    }
-    if (read) ::CloseHandle(read);
+    if (output) told.text = output->Text(), told.error = error->Text();
     return told;
 }
 

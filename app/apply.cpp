@@ -150,6 +150,7 @@ void FrmTime::RunOn(bool soon) {
     if (++fight_ > 20) {
         StopHolding();
         ::SetWindowTextW(Control(ids::lblGesetzteZeit), texts::kGivenUp);
+        if (quiet_) Report(texts::kGivenUp);
         return;
     }
     const apply::Result result = apply::SetAndStore(ShownSettings(), *time, apply::RecordText(*time) + texts::kRunsOn);

@@ -162,9 +162,13 @@ Request Parse(std::span<const std::wstring> arguments) {
     const std::wstring* needsDate = nullptr;  // the first of /halten, /laufend and /einmal, for the message
     const std::wstring* trueTime = nullptr;   // /echtzeit, which stands alone
     const std::wstring* assume = nullptr;     // /annehmen, only beside it
-    for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::wstring* run = nullptr;        // "--": the rest is the program of a test run
+    for (size_t i = 0; i < arguments.size() && !run; ++i) {
         const std::wstring& argument = arguments[i];
-        if (!request.dated && ReadRelative(argument, request.fields)) {
+        if (argument == L"--") {
+            if (i + 1 == arguments.size()) return Wrong(texts::kArgNoProgram, argument);
+            run = &argument;
+        } else if (!request.dated && ReadRelative(argument, request.fields)) {
             request.dated = true;
         } else if (IsSwitch(argument)) {
             const auto is = [&](const wchar_t* name) {
@@ -201,6 +205,11 @@ Request Parse(std::span<const std::wstring> arguments) {
             return Wrong(texts::kArgWrong, argument);
         }
     }
+    if (run && (help || trueTime || request.mode == Request::Once)) {
+        return Wrong(texts::kArgNotInRun, help ? L"/?" : trueTime ? *trueTime : *needsDate);
+    }
+    if (run && !request.dated) return Wrong(texts::kArgNoDate, *run);
+    if (run) request.mode = Request::Run;
     if (help) return Request{Request::Help};
     if (trueTime && (request.dated || needsDate)) return Wrong(texts::kArgAlone, *trueTime);
     if (assume && !trueTime) return Wrong(texts::kArgOnlyTrueTime, *assume);
@@ -209,11 +218,46 @@ Request Parse(std::span<const std::wstring> arguments) {
     return request;
 }
 
-void Tell(const std::wstring& text, bool problem) {
-    if (platform::WriteToCaller(text + L"\n")) return;
+void Tell(const std::wstring& text, bool problem, bool run) {
+    if (platform::WriteToCaller(text + L"\n", run ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE) || run) return;
     // On a runner's desktop, a task's or a service's, a box would wait for ever: only a person's start gets one.
     if (!platform::StartedByExplorer()) return;
     ::MessageBoxW(nullptr, text.c_str(), texts::kAppTitle, MB_OK | (problem ? MB_ICONWARNING : MB_ICONINFORMATION));
+}
+
+std::wstring ProgramPart(std::wstring_view line) {
+    // Split as the C runtime splits arguments: the program's name up to a blank or, quoted, up to the next quote;
+    // then blanks between arguments, quotes that group, 2n backslashes before a quote for n, 2n+1 for n and the quote.
+    size_t at = line.empty() || line[0] != L'"' ? line.find_first_of(L" \t") : line.find(L'"', 1);
+    at = at == line.npos ? line.size() : at + 1;
+    for (;;) {
+        while (at < line.size() && (line[at] == L' ' || line[at] == L'\t')) ++at;
+        if (at >= line.size()) return {};
+        std::wstring argument;
+        for (bool quoted = false; at < line.size() && (quoted || (line[at] != L' ' && line[at] != L'\t')); ++at) {
+            size_t slashes = 0;
+            while (at < line.size() && line[at] == L'\\') ++slashes, ++at;
+            if (at < line.size() && line[at] == L'"') {
+                argument.append(slashes / 2, L'\\');
+                if (slashes % 2) {
+                    argument += L'"';
+                } else if (quoted && at + 1 < line.size() && line[at + 1] == L'"') {
+                    argument += L'"', ++at;  // "" inside quotes
+                } else {
+                    quoted = !quoted;
+                }
+            } else {
+                argument.append(slashes, L'\\');
+                if (at >= line.size()) break;
+                if (!quoted && (line[at] == L' ' || line[at] == L'\t')) break;
+                argument += line[at];
+            }
+        }
+        if (argument == L"--") {
+            while (at < line.size() && (line[at] == L' ' || line[at] == L'\t')) ++at;
+            return std::wstring(line.substr(at));
+        }
+    }
 }
 
 }  // namespace cmdline

@@ -1,5 +1,6 @@
 // The command line, for scripts and scheduled tasks:
 //   Horlomat.exe [JJJJ-MM-TT HH:MM | +P30D] [/halten | /laufend] [/einmal]
+//   Horlomat.exe JJJJ-MM-TT HH:MM [/halten | /laufend] -- PROGRAMM [ARGUMENTE]
 //   Horlomat.exe /echtzeit [/annehmen]
 //   Horlomat.exe /?
 // Without arguments Horlomat starts as always.
@@ -9,11 +10,12 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace cmdline {
 
 struct Request {
-    enum Mode { Window, Once, TrueTime, Help, Wrong } mode = Window;
+    enum Mode { Window, Once, TrueTime, Help, Wrong, Run } mode = Window;
     bool dated = false;          // a date and time were given
     apply::FieldTexts fields{};  // year to minute as written, or the UTC minute a duration or an offset names
     bool hold = false;           // /halten
@@ -31,7 +33,10 @@ Request Parse(std::span<const std::wstring> arguments);
 
 // Says `text` to whoever started Horlomat: on the standard output or the
 // console it came from, or else, to a person who started it from Explorer, in
-// a message box.
-void Tell(const std::wstring& text, bool problem);
+// a message box. A test run's lines go to the standard error alone.
+void Tell(const std::wstring& text, bool problem, bool run = false);
+
+// The program a test run starts: what follows the argument "--" in `commandLine`, as the caller wrote it.
+std::wstring ProgramPart(std::wstring_view commandLine);
 
 }  // namespace cmdline

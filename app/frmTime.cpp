@@ -71,20 +71,9 @@ HMENU CreateMainMenu() {
     return bar;
 }
 
-std::wstring SystemMessage(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length =
-        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text(buffer ? buffer : L"", length);
-    if (buffer) ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    return text.empty() ? L"Fehlercode " + std::to_wstring(error) : text;
-}
-
 }  // namespace
 
-FrmTime::FrmTime() : form_({5205, 2205, kRows}) {}
+FrmTime::FrmTime(bool quiet) : form_({5205, 2205, kRows}), quiet_(quiet) {}
 
 HWND FrmTime::Create(HINSTANCE instance) {
     instance_ = instance;
@@ -130,6 +119,9 @@ LRESULT FrmTime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COPYDATA:
             return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case ids::StopHolding:
+            StopHolding();
+            return 0;
         case WM_TIMER:
             if (wParam == ids::Timer1) Timer1_Timer();
             if (wParam == ids::Recheck) Recheck_Timer();
@@ -181,6 +173,9 @@ void FrmTime::OnCommand(int id, int notification) {
         case ids::mnuAbout:
             mnuAbout_Click();
             break;
+        case ids::chkRegel:
+            if (chkRegelTicked()) listener_.Start(hwnd_, ids::StopHolding);
+            break;
         default:
             break;
     }
@@ -193,6 +188,7 @@ void FrmTime::Form_Load() {
 void FrmTime::ShowSettings(const global::Settings& settings) {
     for (int i = 0; i < 5; ++i) ::SetWindowTextW(Control(ids::txtZeit + i), settings.fields[i].c_str());
     ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, settings.hold ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (settings.hold) listener_.Start(hwnd_, ids::StopHolding);
 }
 
 void FrmTime::PressWith(const cmdline::Request& request) {
@@ -221,13 +217,14 @@ void FrmTime::StopHolding() {
     running_.reset();
     ::SendMessageW(Control(ids::chkRegel), BM_SETCHECK, BST_UNCHECKED, 0);
     global::StoreNoHold();
+    listener_.Stop();  // lets go once done: whoever asked may rely on it
 }
 
 LRESULT FrmTime::OnCopyData(const COPYDATASTRUCT& data) {
     std::vector<std::wstring> arguments;
     const handover::Kind kind = handover::Read(data, arguments);
     if (kind == handover::Kind::StopHolding) StopHolding();
-    if (kind != handover::Kind::Start) return kind == handover::Kind::StopHolding;
+    if (kind != handover::Kind::Start || quiet_) return kind == handover::Kind::StopHolding;
     const cmdline::Request request = cmdline::Parse(arguments);
     if (!request.dated) return 0;
     const apply::Result result = Take(request);
@@ -267,7 +264,11 @@ void FrmTime::mnuAbout_Click() {
 bool FrmTime::Report(const std::wstring& what, DWORD error) {
     if (reporting_) return false;
     reporting_ = true;
-    const std::wstring text = error ? what + L"\n\n" + SystemMessage(error) : what;
+    std::wstring text = error ? what + L"\n\n" + platform::SystemMessage(error) : what;
+    if (quiet_) {
+        std::erase(text, L'\r');
+        return cmdline::Tell(text, true, true), reporting_ = false, true;
+    }
     // While the About dialog is open the box belongs to it, so closing the box
     // leaves the main window disabled, as the dialog wants it.
     ::MessageBoxW(::GetLastActivePopup(hwnd_), text.c_str(), texts::kAppTitle, MB_OK | MB_ICONWARNING);

@@ -4,6 +4,7 @@
 
 #include "app/apply.h"
 #include "app/commandline.h"
+#include "app/handover.h"
 #include "app/truetime.h"
 #include "platform/form.h"
 
@@ -30,12 +31,15 @@ inline constexpr int mnuEnde = 201;
 inline constexpr int mnuAbout = 202;
 inline constexpr UINT_PTR Timer1 = 1;
 inline constexpr UINT_PTR Recheck = 2;  // with /laufend, a second after the clock was stepped
+inline constexpr UINT StopHolding = WM_APP + 1;  // every hold on the machine is asked to end
 
 }  // namespace ids
 
 class FrmTime {
 public:
-    FrmTime();
+    // `quiet`: a test run's, never shown: what it would show in a box goes to the standard error, and it takes no
+    // start handed over.
+    explicit FrmTime(bool quiet = false);
 
     // Creates the window, arms Timer1 and runs the load step; the window is not
     // shown yet. Returns null when the window cannot be created.
@@ -45,8 +49,9 @@ public:
     // Tab and the other keys of the dialog manager; true when the message was used up.
     bool PreTranslateMessage(MSG& msg);
 
-    // A start with a date: the fields and the box as asked, and "Zeit setzen" pressed.
+    // A start with a date: the fields and the box as asked, and "Zeit setzen" pressed; with its boxes, or without.
     void PressWith(const cmdline::Request& request);
+    apply::Result Take(const cmdline::Request& request);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -68,8 +73,6 @@ private:
     // The apply behind "Zeit setzen", without any message box, and its result in the label.
     apply::Result cmdZeitSetzen_Press();
     void ShowResult(const apply::Result& result);
-    // A start with a date, from the command line or handed over, without any message box.
-    apply::Result Take(const cmdline::Request& request);
     // With /laufend, the tick, or `soon` after the clock was stepped: the clock set again only where it is off the
     // running time, and not without end where something keeps pulling it away.
     void RunOn(bool soon = false);
@@ -92,6 +95,7 @@ private:
     HWND hwnd_ = nullptr;
     HWND lastFocus_ = nullptr;
     form::Form form_;
+    bool quiet_ = false;
     bool reporting_ = false;
     bool notStoredTold_ = false;
     // The record handed to the clock; keeps the values of the last apply.
@@ -100,4 +104,5 @@ private:
     std::optional<truetime::Reading> running_;
     int soonSets_ = 0;  // sets between ticks since the last tick
     int fight_ = 0;     // sets since a tick last found the clock right
+    handover::Listener listener_;  // while the box is ticked
 };

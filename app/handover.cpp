@@ -3,6 +3,8 @@
 #include "assets/texts.h"
 #include "platform/process.h"
 
+#include <sddl.h>
+
 #include <string_view>
 
 namespace handover {
@@ -95,12 +97,76 @@ std::optional<apply::Result> HandOver(const std::vector<std::wstring>& arguments
     return taken;
 }
 
-void StopAllHolds() {
+namespace {
+
+// The machine-wide signal to stop holding, and one mutex per holding window, so that whoever signals can tell when
+// all have let go; a holder that dies lets go of its mutex too. Only administrators and SYSTEM may signal or take a
+// mutex; anyone may wait for the signal.
+constexpr wchar_t kStopEvent[] = L"Global\\Horlomat-Echtzeit";
+constexpr wchar_t kSlot[] = L"Global\\Horlomat-Hält-";
+constexpr int kSlots = 32;
+
+platform::UniqueKernelHandle Shared(bool event, const std::wstring& name) {
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), nullptr, FALSE};
+    ::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        event ? L"D:P(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x100000;;;WD)" : L"D:P(A;;GA;;;SY)(A;;GA;;;BA)", SDDL_REVISION_1,
+        &attributes.lpSecurityDescriptor, nullptr);
+    platform::UniqueKernelHandle object(event ? ::CreateEventW(&attributes, TRUE, FALSE, name.c_str())
+                                              : ::CreateMutexW(&attributes, FALSE, name.c_str()));
+    ::LocalFree(attributes.lpSecurityDescriptor);
+    return object;
+}
+
+}  // namespace
+
+int StopAllHolds() {
     const COPYDATASTRUCT stop{kStopHolding, 0, nullptr};
     DWORD_PTR ignored = 0;
     for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, kWindowClass, nullptr)) != nullptr;) {
         Send(window, stop, ignored);
     }
+    // No signal, no holder listening for one; one that may not be given, holds out of reach.
+    const platform::UniqueKernelHandle signal(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEvent));
+    if (!signal) return ::GetLastError() == ERROR_ACCESS_DENIED ? -1 : 0;
+    ::SetEvent(signal.get());
+    int left = 0;
+    const ULONGLONG end = ::GetTickCount64() + 5000;
+    for (int i = 0; i < kSlots; ++i) {
+        const platform::UniqueKernelHandle slot(::OpenMutexW(SYNCHRONIZE, FALSE, (kSlot + std::to_wstring(i)).c_str()));
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD got = slot ? ::WaitForSingleObject(slot.get(), static_cast<DWORD>(end > now ? end - now : 0)) : 0;
+        if (got == WAIT_TIMEOUT) ++left;
+        if (slot && got != WAIT_TIMEOUT) ::ReleaseMutex(slot.get());
+    }
+    ::ResetEvent(signal.get());
+    return left;
+}
+
+void Listener::Start(HWND window, UINT message) {
+    if (event_) return;
+    window_ = window, message_ = message;
+    // A holder that may not create them (no right to the global names) cannot be reached from another session.
+    event_ = Shared(true, kStopEvent);
+    for (int i = 0; event_ && !slot_ && i < kSlots; ++i) {
+        slot_ = Shared(false, kSlot + std::to_wstring(i));
+        if (slot_ && ::WaitForSingleObject(slot_.get(), 0) == WAIT_TIMEOUT) slot_.reset();  // another holder's
+    }
+    const WAITORTIMERCALLBACK told = [](void* self, BOOLEAN) {
+        const auto* listener = static_cast<const Listener*>(self);
+        ::PostMessageW(listener->window_, listener->message_, 0, 0);
+    };
+    if (!slot_ || !::RegisterWaitForSingleObject(&wait_, event_.get(), told, this, INFINITE, WT_EXECUTEONLYONCE)) {
+        wait_ = nullptr;
+        Stop();
+    }
+}
+
+void Listener::Stop() {
+    if (wait_) ::UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);  // and any call of `told` has returned
+    wait_ = nullptr;
+    if (slot_) ::ReleaseMutex(slot_.get());
+    slot_.reset();
+    event_.reset();
 }
 
 Kind Read(const COPYDATASTRUCT& data, std::vector<std::wstring>& arguments) {

@@ -1,5 +1,5 @@
-// Talking to the other Horlomats on this desktop. A start with a date hands its arguments to the Horlomat of the same
-// folder, which takes them as its own start would; /echtzeit asks every Horlomat to stop holding. What is sent, to
+// Talking to the other Horlomats. A start with a date hands its arguments to the Horlomat of the same folder on this
+// desktop, which takes them as its own start would; /echtzeit asks every Horlomat on the machine to stop holding. What is sent, to
 // whom, and how the receiver is known to be Horlomat, is all here; the window only takes what arrives.
 #pragma once
 
@@ -34,8 +34,26 @@ private:
 // result, told as this start tells its own; nothing when none took them.
 std::optional<apply::Result> HandOver(const std::vector<std::wstring>& arguments, const cmdline::Request& request);
 
-// Asks every Horlomat on this desktop, of any folder, to stop holding. No answer is believed.
-void StopAllHolds();
+// Asks every Horlomat on this desktop, of any folder, to stop holding, and every holding one on the machine, in any
+// session and on any desktop, through a signal only administrators and SYSTEM may give. No answer is believed; the
+// holds known to have gone on (a holder that did not let go within seconds) are counted, and -1 where holds elsewhere
+// could not be reached for want of rights.
+int StopAllHolds();
+
+// Held by a window while it holds the clock: it is told to stop, with `message` posted to it, when an administrator's
+// /echtzeit or test run asks every hold on the machine to end, and it is counted as a hold until it lets go.
+class Listener {
+public:
+    ~Listener() { Stop(); }
+    void Start(HWND window, UINT message);  // nothing where it listens already
+    void Stop();
+
+private:
+    platform::UniqueKernelHandle event_, slot_;
+    HANDLE wait_ = nullptr;
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+};
 
 // The receiving side: what arrived, with a start's arguments, and the answer to a start.
 enum class Kind { None, Start, StopHolding };

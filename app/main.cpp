@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/frmTime.h"
 #include "app/handover.h"
+#include "app/run.h"
 #include "app/truetime.h"
 #include "assets/texts.h"
 #include "platform/process.h"
@@ -11,14 +12,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
 
-// The exit codes of /einmal; /echtzeit adds 3 and 4.
+// The exit codes of /einmal; /echtzeit adds 3, 4 and 5.
 constexpr int kSet = 0;
 constexpr int kNotSet = 1;
 constexpr int kWrongCall = 2;
+constexpr int kHoldsGoOn = 5;
 
 // The outcome of a start with /einmal, told as the window's label would show it.
 int Finish(const apply::Result& result) {
@@ -41,12 +44,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const cmdline::Request request = cmdline::Parse(arguments);
     if (request.mode == cmdline::Request::Help) return cmdline::Tell(texts::kUsage, false), kSet;
     if (request.mode == cmdline::Request::Wrong) {
-        return cmdline::Tell(request.message + L"\n\n" + texts::kUsage, true), kWrongCall;
+        const bool run = std::find(arguments.begin(), arguments.end(), L"--") != arguments.end();
+        return cmdline::Tell(request.message + L"\n\n" + texts::kUsage, true, run), kWrongCall;
+    }
+    if (request.mode == cmdline::Request::Run) {
+        global::IniFilePath.clear();  // a test run neither reads nor writes the settings file
+        return run::Run(instance, request, cmdline::ProgramPart(::GetCommandLineW()));
     }
     if (request.mode == cmdline::Request::TrueTime) {
         // Every hold ends first, or its next tick would move the clock away again.
-        handover::StopAllHolds();
-        const truetime::Outcome outcome = truetime::PutBack(request.assume);
+        const int left = handover::StopAllHolds();
+        truetime::Outcome outcome = truetime::PutBack(request.assume);
+        // Put back all the same, but not told as done while a hold will move the clock again.
+        if (left != 0) {
+            outcome.text += left < 0 ? texts::kHoldsOutOfReach : platform::Filled(texts::kHoldsLeft, std::to_wstring(left));
+            if (outcome.exitCode == kSet) outcome.exitCode = kHoldsGoOn;
+        }
         cmdline::Tell(outcome.text, outcome.exitCode != kSet);
         return outcome.exitCode;
     }

@@ -31,6 +31,7 @@ inline constexpr wchar_t kFieldOutOfRange[] =
 inline constexpr wchar_t kUsage[] =
     L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend]\n"
     L"Horlomat JJJJ-MM-TT HH:MM /einmal\n"
+    L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend] -- PROGRAMM\n"
     L"Horlomat /echtzeit [/annehmen]\n"
     L"Horlomat /?\n"
     L"\n"
@@ -56,8 +57,17 @@ inline constexpr wchar_t kUsage[] =
     L"  beendet jedes Halten und setzt die wahre Zeit,\n"
     L"  Rückgabewert 0 (gesetzt oder nichts zu tun),\n"
     L"  1 (nicht gesetzt), 3 (wahre Zeit nicht sicher\n"
-    L"  bekannt, nichts gesetzt) oder 4 (gesetzt, aber\n"
-    L"  die Aufzeichnung nicht erneuert).\n"
+    L"  bekannt, nichts gesetzt), 4 (gesetzt, aber\n"
+    L"  die Aufzeichnung nicht erneuert) oder 5 (ein\n"
+    L"  Horlomat hält die Uhr weiter).\n"
+    L"-- PROGRAMM [ARGUMENTE]\n"
+    L"  stellt die Uhr, startet das Programm, lässt die\n"
+    L"  Uhr weiterlaufen (oder hält sie mit /halten)\n"
+    L"  und setzt danach die wahre Zeit. Ohne Fenster,\n"
+    L"  ohne Horlomat.ini, Meldungen auf stderr.\n"
+    L"  Rückgabewert der des Programms, sonst 125\n"
+    L"  (Horlomat scheiterte, etwa an der Uhr), 126\n"
+    L"  (nicht startbar), 127 (nicht gefunden).\n"
     L"/annehmen\n"
     L"  setzt nach einem Neustart von Windows die Zeit,\n"
     L"  die /echtzeit unter seiner Annahme nennt.\n"
@@ -73,6 +83,8 @@ inline constexpr wchar_t kArgNoDate[] = L"\"%1\" gilt nur mit Datum und Uhrzeit.
 inline constexpr wchar_t kArgBoth[] = L"\"%1\": /einmal schließt /halten und /laufend aus.";
 inline constexpr wchar_t kArgAlone[] = L"\"%1\" steht allein, ohne Datum und Schalter.";
 inline constexpr wchar_t kArgOnlyTrueTime[] = L"\"%1\" gilt nur mit /echtzeit.";
+inline constexpr wchar_t kArgNotInRun[] = L"\"%1\" gilt nicht mit -- PROGRAMM.";
+inline constexpr wchar_t kArgNoProgram[] = L"Nach \"%1\" fehlt das Programm.";
 
 // /laufend, after the time set; /echtzeit.
 inline constexpr wchar_t kRunsOn[] = L"\r\nUhr läuft weiter";
@@ -116,6 +128,18 @@ inline constexpr wchar_t kClockElsewhere[] =
     L"Stellen Sie die Uhr mit einem Zeitserver\n"
     L"(w32tm /resync) oder von Hand und löschen Sie\n"
     L"dann HKLM\\SOFTWARE\\Tesmar\\Horlomat.";
+// A test run's; %1 Windows' words for why.
+inline constexpr wchar_t kRunNotStarted[] = L"Das Programm konnte nicht gestartet werden: %1";
+inline constexpr wchar_t kRunNotRun[] = L"\nDas Programm wurde nicht gestartet.";
+inline constexpr wchar_t kRunWaits[] = L"Ein anderer Testlauf hält die Uhr; Horlomat wartet, bis er endet.";
+// %1 how many.
+inline constexpr wchar_t kHoldsLeft[] =
+    L"\n%1 Horlomat hielten die Uhr weiter: Sie ließen\n"
+    L"sich binnen 5 s nicht anhalten und stellen sie\n"
+    L"wieder um. Beenden Sie sie im Task-Manager.";
+inline constexpr wchar_t kHoldsOutOfReach[] =
+    L"\nHorlomat in anderen Sitzungen oder auf anderen\n"
+    L"Desktops erreicht /echtzeit nur als Administrator.";
 inline constexpr wchar_t kUserRecord[] =
     L"Horlomat hat die Uhr ohne Administratorrechte\n"
     L"verstellt und das nur für diesen Benutzer\n"

@@ -112,12 +112,12 @@ DWORD StartProcess(const std::wstring& application, const std::wstring& commandL
     return 0;
 }
 
-bool WriteToCaller(const std::wstring& text) {
+bool WriteToCaller(const std::wstring& text, DWORD stream) {
     std::wstring lines = text;  // with CR LF, as Windows programs write them
     for (size_t at = 0; (at = lines.find(L'\n', at)) != lines.npos; at += 2) lines.insert(at, 1, L'\r');
     const auto length = static_cast<DWORD>(lines.size());
     DWORD mode = 0, written = 0;
-    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE out = ::GetStdHandle(stream);
     if (out && out != INVALID_HANDLE_VALUE) {
         if (::GetConsoleMode(out, &mode)) return ::WriteConsoleW(out, lines.data(), length, &written, nullptr);
         // cmd and PowerShell read a program's output in the console's code page, the OEM one by default.

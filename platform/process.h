@@ -46,10 +46,10 @@ std::wstring SystemDirectory();
 DWORD StartProcess(const std::wstring& application, const std::wstring& commandLine,
                    const std::wstring& workingDirectory = {});
 
-// Writes `text` to the standard output, a pipe or file in the console's code
-// page, or to the console of the program that started this one. False when
-// there is neither.
-bool WriteToCaller(const std::wstring& text);
+// Writes `text` to the standard output (or `stream`), a pipe or file in the
+// console's code page, or to the console of the program that started this one.
+// False when there is neither.
+bool WriteToCaller(const std::wstring& text, DWORD stream = STD_OUTPUT_HANDLE);
 
 // True where Explorer started this process: a shortcut, a double click, the Start menu or Run, so a person is there.
 // A script's start, a task's or a service's is not, and nothing it shows may wait for someone.

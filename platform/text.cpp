@@ -61,4 +61,15 @@ std::wstring Filled(std::wstring text, std::wstring_view first, std::wstring_vie
     return text;
 }
 
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    if (buffer) ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text.empty() ? L"Fehlercode " + std::to_wstring(error) : text;
+}
+
 }  // namespace platform

@@ -34,6 +34,9 @@ std::optional<double> TextToDate(const std::wstring& text);
 // Day zero gives the time alone, midnight gives the short date alone.
 std::wstring DateToText(double date);
 
+// Windows' words for `error`, or its number where it has none.
+std::wstring SystemMessage(DWORD error);
+
 // `text` with %1 and %2, where it has them, replaced.
 std::wstring Filled(std::wstring text, std::wstring_view first, std::wstring_view second = {});
 

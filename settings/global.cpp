@@ -105,7 +105,10 @@ std::wstring IniPathIn(std::wstring_view directory) {
 
 // The wide-character calls reach the file by its real path, whatever characters its folder has; the file itself
 // stays ANSI text, as Windows writes a new profile file in the ANSI code page.
+// Without a path there is no settings file (a test run keeps none): nothing is read, and writing succeeds at nothing.
+// An empty path would be taken for win.ini.
 std::wstring ReadIniString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue) {
+    if (IniFilePath.empty()) return std::wstring(defaultValue);
     wchar_t buffer[kBufferSize] = {};
     const DWORD length =
         ::GetPrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(),
@@ -114,6 +117,7 @@ std::wstring ReadIniString(std::wstring_view section, std::wstring_view key, std
 }
 
 short WriteIniString(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+    if (IniFilePath.empty()) return 1;
     return static_cast<short>(::WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(),
                                                            std::wstring(value).c_str(), IniFilePath.c_str()));
 }

@@ -8,7 +8,7 @@
 
 namespace global {
 
-// Full path of the settings file; set once at start-up, before the first read.
+// Full path of the settings file; set once at start-up, before the first read. Empty for none.
 extern std::wstring IniFilePath;
 
 // The settings file in `directory`, with exactly one backslash between the

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include <tlhelp32.h>
+
 using namespace ui;
 
 namespace {
@@ -63,6 +65,9 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"2026-12-05 14:30 /echtzeit", 2, L"\"/echtzeit\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
         {L"-ECHTZEIT /halten", 2, L"\"-ECHTZEIT\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
         {L"2026-12-05 14:30 /annehmen", 2, L"\"/annehmen\" gilt nur mit /echtzeit.\r\n", kBefore},
+        {L"-- fake.exe", 2, L"\"--\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
+        {L"+P1D /einmal -- fake.exe", 2, L"\"/einmal\" gilt nicht mit -- PROGRAMM.\r\n", kBefore},
+        {L"2026-12-05 14:30 --", 2, L"Nach \"--\" fehlt das Programm.\r\n", kBefore},
         {L"20261-12-05 14:30 /einmal", 2, L"Falsches Argument: \"20261-12-05\"\r\n", kBefore},
         {L"2026-12-05 14:300 /einmal", 2, L"Falsches Argument: \"14:300\"\r\n", kBefore},
         // Control characters, which a console could take for commands, are shown as ?, and long arguments cut.
@@ -86,8 +91,9 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         SCOPED_TRACE(Narrow(c.arguments));
         sandbox.WriteIni(kBefore);
         const Told told = RunWith(sandbox, c.arguments);
+        const std::wstring all = told.text + told.error;  // a test run's are on the standard error
         EXPECT_EQ(told.exitCode, c.exitCode);
-        EXPECT_EQ(told.text.substr(0, told.text.find(L'\n') + 1), c.told);
+        EXPECT_EQ(all.substr(0, all.find(L'\n') + 1), c.told);
         EXPECT_EQ(sandbox.ReadIni(), c.ini);
     }
 }
@@ -261,4 +267,97 @@ TEST(TrueTime, EchtzeitEndsEveryHoldAndLaufendLetsTheClockRunOn) {
     clock.reset();  // the true clock again
     EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:");
     EXPECT_EQ(echtzeit(), nothing);
+}
+
+// A hold that no window of this desktop can find, on another desktop, stops when /echtzeit runs; a holder that does
+// not let go keeps /echtzeit from saying that all is well.
+TEST(TrueTime, EchtzeitReachesHoldsOnEveryDesktop) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    const PinnedClock clock;
+    const Sandbox sandbox;
+    const HDESK desktop = ::CreateDesktopW(L"Andere", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ASSERT_TRUE(desktop);
+    const HANDLE holder = Launch(sandbox, L"2026-12-05 14:30 /halten", L"Andere");
+    ASSERT_TRUE(WaitFor([&] { return sandbox.ReadIni() == Stored("05", "JA"); }));
+    EXPECT_TRUE(ClassWindows().empty()) << "no other desktop";
+    RunWith(sandbox, L"/echtzeit");
+    EXPECT_EQ(sandbox.ReadIni(), Stored("05", "NEIN")) << "held on";
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);  // nothing to put back, whatever Wine took
+
+    // One that stands for a holder that hangs.
+    const HANDLE signal = ::CreateEventW(nullptr, TRUE, FALSE, L"Global\\Horlomat-Echtzeit");
+    const HANDLE hung = ::CreateMutexW(nullptr, TRUE, L"Global\\Horlomat-Hält-0");
+    const Told told = RunWith(sandbox, L"/echtzeit");
+    EXPECT_EQ(told.exitCode, 5u);
+    EXPECT_NE(told.text.find(L"1 Horlomat hielten die Uhr weiter"), std::wstring::npos) << Narrow(told.text);
+    ::CloseHandle(hung);
+    ::CloseHandle(signal);
+    ::TerminateProcess(holder, 0);  // Wine shows that desktop over this one until it is gone
+    ::WaitForSingleObject(holder, 10000);
+    ::CloseDesktop(desktop);
+}
+
+namespace {
+
+std::size_t Running(const wchar_t* name) {  // processes of that file name
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    std::size_t count = 0;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+        count += ::lstrcmpiW(entry.szExeFile, name) == 0;
+    }
+    ::CloseHandle(snapshot);
+    return count;
+}
+
+}  // namespace
+
+// Horlomat.exe DATE -- PROGRAM: the program runs at the date with the command line as written, its standard output
+// its own, and its exit code, all 32 bits, is the run's; then the true time is back, the record of the way back gone
+// and the settings file untouched. A date the clock refuses runs nothing; a way back that fails after the program
+// passed does not pass; a second run waits its turn; the program ends with Horlomat.
+TEST(TestRun, RunsTheProgramAtTheDateAndPutsTheTrueTimeBack) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    std::optional<PinnedClock> clock(std::in_place);
+    clock->RunOn();  // the set and the way back both at the clock, which is all Wine takes
+    const Sandbox sandbox;
+    sandbox.WriteIni(kBefore);
+    const std::wstring tool = sandbox.folder + L"\\Prüfung.exe";
+    PlaceTool(tool);
+    const std::wstring program = L"\"" + tool + L"\"  \"a b\" c\\\"d \"e f\\\\\" g";
+    ::SetEnvironmentVariableW(L"FAKE_TOOL_EXIT", L"0xC0000135");
+    const Told told = RunWith(sandbox, L"2026-12-05T15:30+01:00 -- " + program);
+    EXPECT_EQ(told.exitCode, 0xC0000135u);
+    EXPECT_EQ(told.text, L"Programm\r\n");
+    EXPECT_EQ(told.error.substr(0, told.error.find(L'\r')), L"Die Uhr zeigt wieder die wahre Zeit:");
+    EXPECT_EQ(ToolRuns(tool), std::vector<std::wstring>{sandbox.folder + L">" + program});
+    EXPECT_EQ(sandbox.ReadIni(), kBefore);
+    EXPECT_NE(::RegGetValueW(HKEY_LOCAL_MACHINE, kRecord, L"Abstand", RRF_RT_ANY, nullptr, nullptr, nullptr), 0)
+        << "the record of the way back left";
+    ::SetEnvironmentVariableW(L"FAKE_TOOL_EXIT", nullptr);
+
+    clock.emplace();  // standing still: 14:31 is refused, and after two seconds so is the way back
+    PlaceTool(tool);
+    const Told refused = RunWith(sandbox, L"2026-12-05T14:31 -- " + program);
+    EXPECT_EQ(refused.exitCode, 125u);
+    EXPECT_EQ(refused.error, L"Zeit konnte nicht gesetzt werden.\r\nDas Programm wurde nicht gestartet.\r\n");
+    EXPECT_TRUE(ToolRuns(tool).empty());
+    ::SetEnvironmentVariableW(L"FAKE_TOOL_WAIT", L"2500");
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-05T14:30 /halten -- " + program).exitCode, 125u) << "passed without the way back";
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-05T14:30 -- nirgends.exe").exitCode, 127u);
+
+    // A second run waits for the first; ended, the first ends its program.
+    ::SetEnvironmentVariableW(L"FAKE_TOOL_WAIT", L"600000");
+    const HANDLE turn = ::CreateMutexW(nullptr, TRUE, L"Global\\Horlomat-Testlauf");
+    const HANDLE run = Launch(sandbox, L"2026-12-05T14:30 -- " + program);
+    ::SetEnvironmentVariableW(L"FAKE_TOOL_WAIT", nullptr);
+    ::Sleep(1500);
+    EXPECT_EQ(Running(L"Prüfung.exe"), 0u) << "did not wait its turn";
+    ::ReleaseMutex(turn);
+    EXPECT_TRUE(WaitFor([] { return Running(L"Prüfung.exe") == 1; }));
+    EXPECT_TRUE(Windows(::GetProcessId(run), {}).empty()) << "a window shown";
+    ::TerminateProcess(run, 1);
+    EXPECT_TRUE(WaitFor([] { return Running(L"Prüfung.exe") == 0; })) << "the program outlived Horlomat";
+    ::CloseHandle(turn);
 }

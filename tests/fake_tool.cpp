@@ -1,7 +1,7 @@
 // Stands in for the programs Horlomat starts (the system information tool, rundll32, a browser, a test run's
 // program): it appends its working folder and command line, "<folder>><command line>" in UTF-16, to "<its own
-// path>.runs", says "Programm" on its standard output and ends with FAKE_TOOL_EXIT, or waits for ever where
-// FAKE_TOOL_WAIT is set. Named explorer.exe, it stands in for Explorer: it starts the rest of its command line and
+// path>.runs", says "Programm" on its standard output, waits FAKE_TOOL_WAIT milliseconds and ends with
+// FAKE_TOOL_EXIT. Named explorer.exe, it stands in for Explorer: it starts the rest of its command line and
 // ends with that program's exit code.
 #include <windows.h>
 
@@ -32,7 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ::WriteFile(file, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
     ::CloseHandle(file);
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), "Programm\r\n", 10, &written, nullptr);
-    if (_wgetenv(L"FAKE_TOOL_WAIT")) ::Sleep(INFINITE);
+    if (const wchar_t* wait = _wgetenv(L"FAKE_TOOL_WAIT")) ::Sleep(std::wcstoul(wait, nullptr, 0));
     const wchar_t* code = _wgetenv(L"FAKE_TOOL_EXIT");
     return code ? static_cast<int>(std::wcstoul(code, nullptr, 0)) : 0;
 }

@@ -66,9 +66,11 @@ Sandbox::~Sandbox() {
 // Starts Horlomat in a job that ends with this program, so that no Horlomat outlives a test program that crashed.
 // Its standard output and error go to `output` and `error`, or nowhere.
 static PROCESS_INFORMATION Start(const std::wstring& path, const std::wstring& arguments, const std::wstring& folder,
-                                 WORD show, HANDLE output = nullptr, HANDLE error = nullptr) {
+                                 WORD show, HANDLE output = nullptr, HANDLE error = nullptr,
+                                 const wchar_t* desktop = nullptr) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    startup.lpDesktop = const_cast<wchar_t*>(desktop);
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.wShowWindow = show;
     startup.hStdOutput = output;
@@ -88,8 +90,8 @@ static PROCESS_INFORMATION Start(const std::wstring& path, const std::wstring& a
     return info;
 }
 
-HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments) {
-    return Start(sandbox.Exe(), arguments, sandbox.folder, SW_SHOWNORMAL).hProcess;
+HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments, const wchar_t* desktop) {
+    return Start(sandbox.Exe(), arguments, sandbox.folder, SW_SHOWNORMAL, nullptr, nullptr, desktop).hProcess;
 }
 
 App::App(const Sandbox& sandbox, const std::wstring& exe, const std::wstring& workingFolder, WORD show,

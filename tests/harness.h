@@ -116,8 +116,9 @@ struct Told {
 enum class Output { Pipe, None, Explorer };
 Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, Output how = Output::Pipe, std::wstring exe = {});
 
-// Starts Horlomat with `arguments` and does not wait; the process ends with this program at the latest.
-HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments);
+// Starts Horlomat with `arguments`, on `desktop` or this one, and does not wait; the process ends with this program at
+// the latest.
+HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments, const wchar_t* desktop = nullptr);
 
 // What a screen reader announces for the window: the name of its client object.
 std::wstring AccessibleName(HWND window);

@@ -159,10 +159,11 @@ Request Wrong(const wchar_t* what, std::wstring_view argument) {
 Request Parse(std::span<const std::wstring> arguments) {
     Request request;
     bool help = false;
-    const std::wstring* needsDate = nullptr;  // the first of /halten, /laufend and /einmal, for the message
+    const std::wstring* needsDate = nullptr;  // the first of /halten, /laufend, /einmal, /ohnesync, for the message
     const std::wstring* trueTime = nullptr;   // /echtzeit, which stands alone
     const std::wstring* assume = nullptr;     // /annehmen, only beside it
     const std::wstring* run = nullptr;        // "--": the rest is the program of a test run
+    const std::wstring* once = nullptr;       // /einmal, which a test run does not take
     for (size_t i = 0; i < arguments.size() && !run; ++i) {
         const std::wstring& argument = arguments[i];
         if (argument == L"--") {
@@ -186,8 +187,11 @@ Request Parse(std::span<const std::wstring> arguments) {
                 request.hold = true;
             } else if (is(L"laufend")) {
                 request.running = true;
+            } else if (is(L"ohnesync")) {
+                request.noSync = true;
             } else if (is(L"einmal")) {
                 request.mode = Request::Once;
+                once = &argument;
             } else {
                 return Wrong(texts::kArgWrong, argument);
             }
@@ -206,7 +210,7 @@ Request Parse(std::span<const std::wstring> arguments) {
         }
     }
     if (run && (help || trueTime || request.mode == Request::Once)) {
-        return Wrong(texts::kArgNotInRun, help ? L"/?" : trueTime ? *trueTime : *needsDate);
+        return Wrong(texts::kArgNotInRun, help ? L"/?" : trueTime ? *trueTime : *once);
     }
     if (run && !request.dated) return Wrong(texts::kArgNoDate, *run);
     if (run) request.mode = Request::Run;

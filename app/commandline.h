@@ -1,6 +1,6 @@
 // The command line, for scripts and scheduled tasks:
-//   Horlomat.exe [JJJJ-MM-TT HH:MM | +P30D] [/halten | /laufend] [/einmal]
-//   Horlomat.exe JJJJ-MM-TT HH:MM [/halten | /laufend] -- PROGRAMM [ARGUMENTE]
+//   Horlomat.exe [JJJJ-MM-TT HH:MM | +P30D] [/halten | /laufend] [/einmal] [/ohnesync]
+//   Horlomat.exe JJJJ-MM-TT HH:MM [/halten | /laufend] [/ohnesync] -- PROGRAMM [ARGUMENTE]
 //   Horlomat.exe /echtzeit [/annehmen]
 //   Horlomat.exe /?
 // Without arguments Horlomat starts as always.
@@ -20,6 +20,7 @@ struct Request {
     apply::FieldTexts fields{};  // year to minute as written, or the UTC minute a duration or an offset names
     bool hold = false;           // /halten
     bool running = false;        // /laufend: the clock runs on from the typed minute
+    bool noSync = false;         // /ohnesync: the time sync paused first
     bool assume = false;         // /annehmen: /echtzeit acts on what it would only assume
     std::wstring message{};      // for Wrong: what is wrong, naming the first wrong argument
 };

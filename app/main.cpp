@@ -2,6 +2,7 @@
 // if asked, holds it there by setting it again every minute.
 #include "app/commandline.h"
 #include "app/frmTime.h"
+#include "app/guard.h"
 #include "app/handover.h"
 #include "app/run.h"
 #include "app/truetime.h"
@@ -21,12 +22,13 @@ namespace {
 constexpr int kSet = 0;
 constexpr int kNotSet = 1;
 constexpr int kWrongCall = 2;
+constexpr int kNotFinished = 4;
 constexpr int kHoldsGoOn = 5;
 
 // The outcome of a start with /einmal, told as the window's label would show it.
-int Finish(const apply::Result& result) {
+int Finish(const apply::Result& result, const std::wstring& paused) {
     const bool set = result.kind == apply::Result::Set;
-    cmdline::Tell(result.text + (set && !result.stored ? L"\n" + apply::NotStoredText() : L""), !set);
+    cmdline::Tell(result.text + (set && !result.stored ? L"\n" + apply::NotStoredText() : L"") + paused, !set);
     return set ? kSet : kNotSet;
 }
 
@@ -55,6 +57,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         // Every hold ends first, or its next tick would move the clock away again.
         const int left = handover::StopAllHolds();
         truetime::Outcome outcome = truetime::PutBack(request.assume);
+        // Then the time sync as it was before an /ohnesync, which may now correct the clock too.
+        const guard::Outcome restored = guard::Restore();
+        outcome.text += restored.text;
+        if (!restored.done && outcome.exitCode == kSet) outcome.exitCode = kNotFinished;
         // Put back all the same, but not told as done while a hold will move the clock again.
         if (left != 0) {
             outcome.text += left < 0 ? texts::kHoldsOutOfReach : platform::Filled(texts::kHoldsLeft, std::to_wstring(left));
@@ -64,16 +70,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return outcome.exitCode;
     }
     const bool once = request.mode == cmdline::Request::Once;
+    // Before the first set, and kept until /echtzeit; where a source could not be paused, nothing is set.
+    const guard::Outcome paused = request.noSync ? guard::Pause() : guard::Outcome{true, {}};
+    if (!paused.done) {
+        cmdline::Tell(paused.text + guard::Restore().text, true);
+        return kNotSet;
+    }
+    const std::wstring pausedText = paused.text.empty() ? L"" : L"\n" + paused.text;
     std::optional<handover::StartLock> lock;
     if (request.dated) {
         // One Horlomat per settings file: a running one takes the values, so that two never fight over the clock.
         lock.emplace();
         if (const std::optional<apply::Result> handed = handover::HandOver(arguments, request)) {
-            return once ? Finish(*handed) : kSet;
+            return once ? Finish(*handed, pausedText) : kSet;
         }
         if (once) {
             SYSTEMTIME newTime{};
-            return Finish(apply::Apply({request.fields, false}, newTime));
+            return Finish(apply::Apply({request.fields, false}, newTime), pausedText);
         }
     }
 

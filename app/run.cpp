@@ -1,6 +1,7 @@
 #include "app/run.h"
 
 #include "app/frmTime.h"
+#include "app/guard.h"
 #include "app/handover.h"
 #include "app/truetime.h"
 #include "assets/texts.h"
@@ -14,8 +15,9 @@ namespace {
 
 constexpr int kFailed = 125, kCannotRun = 126, kNotFound = 127;
 
-void Say(const std::wstring& text) {
-    cmdline::Tell(text, true, true);
+void Say(std::wstring text) {
+    if (text.starts_with(L'\n')) text.erase(0, 1);
+    if (!text.empty()) cmdline::Tell(text, true, true);
 }
 
 // Ctrl+C and Ctrl+Break reach the program through the console they share; once the clock is moved, Horlomat waits for
@@ -94,6 +96,12 @@ int Run(HINSTANCE instance, cmdline::Request request, const std::wstring& progra
             texts::kRunNotRun);
         return kFailed;
     }
+    const guard::Outcome paused = request.noSync ? guard::Pause() : guard::Outcome{true, {}};
+    Say(paused.text);
+    if (!paused.done) {
+        Say(guard::Restore().text);
+        return kFailed;
+    }
     request.running = !request.hold;
     FrmTime frmTime(true);
     const HWND window = frmTime.Create(instance);
@@ -118,13 +126,13 @@ int Run(HINSTANCE instance, cmdline::Request request, const std::wstring& progra
             code = static_cast<int>(exitCode);
         }
     }
-    if (!window) return code;
-    ::DestroyWindow(window);
-    if (!moved.exchange(false)) return code;  // not set: nothing to put back
-    // The true time back, whatever the program did; a run that passed does not pass where it could not be.
-    const truetime::Outcome outcome = truetime::PutBack(false);
-    Say(outcome.text);
-    return outcome.exitCode != 0 && code == 0 ? kFailed : code;
+    if (window) ::DestroyWindow(window);
+    // The true time back, whatever the program did, then the time sync; a run that passed does not pass where either
+    // could not be put back.
+    const truetime::Outcome outcome = moved.exchange(false) ? truetime::PutBack(false) : truetime::Outcome{0, {}};
+    const guard::Outcome restored = guard::Restore();
+    Say(outcome.text + restored.text);
+    return (outcome.exitCode != 0 || !restored.done) && code == 0 ? kFailed : code;
 }
 
 }  // namespace run

@@ -32,6 +32,7 @@ inline constexpr wchar_t kUsage[] =
     L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend]\n"
     L"Horlomat JJJJ-MM-TT HH:MM /einmal\n"
     L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend] -- PROGRAMM\n"
+    L"  (jeweils auch mit /ohnesync)\n"
     L"Horlomat /echtzeit [/annehmen]\n"
     L"Horlomat /?\n"
     L"\n"
@@ -49,6 +50,9 @@ inline constexpr wchar_t kUsage[] =
     L"/laufend\n"
     L"  lässt die Uhr von dort an weiterlaufen und\n"
     L"  stellt sie nur nach, wenn etwas sie verstellt.\n"
+    L"/ohnesync\n"
+    L"  hält vorher den Zeitabgleich an (W32Time,\n"
+    L"  vmictimesync); /echtzeit stellt ihn wieder her.\n"
     L"/einmal\n"
     L"  setzt die Zeit ohne Fenster und endet mit dem\n"
     L"  Rückgabewert 0 (gesetzt), 1 (nicht gesetzt)\n"
@@ -132,6 +136,18 @@ inline constexpr wchar_t kClockElsewhere[] =
 inline constexpr wchar_t kRunNotStarted[] = L"Das Programm konnte nicht gestartet werden: %1";
 inline constexpr wchar_t kRunNotRun[] = L"\nDas Programm wurde nicht gestartet.";
 inline constexpr wchar_t kRunWaits[] = L"Ein anderer Testlauf hält die Uhr; Horlomat wartet, bis er endet.";
+// /ohnesync; %1 the sources, or what failed and why.
+inline constexpr wchar_t kNoSyncPaused[] = L"Zeitabgleich angehalten: %1.";
+inline constexpr wchar_t kNoSyncAbsent[] = L"\nNicht vorhanden: %1.";
+inline constexpr wchar_t kNoSyncGuestTool[] =
+    L"\n%1 stellt die Uhr weiter, etwa nach dem Fortsetzen\n"
+    L"oder einem Snapshot; abschalten am Host.";
+inline constexpr wchar_t kNoSyncNotPaused[] =
+    L"Den Zeitabgleich konnte Horlomat nicht anhalten:\n%1.\nEs wurde nichts gesetzt.";
+inline constexpr wchar_t kNoSyncRestored[] = L"\nZeitabgleich wieder wie zuvor: %1.";
+inline constexpr wchar_t kNoSyncNotRestored[] =
+    L"\nNicht wieder wie zuvor: %1.\n"
+    L"Ein weiteres /echtzeit als Administrator\nversucht es erneut.";
 // %1 how many.
 inline constexpr wchar_t kHoldsLeft[] =
     L"\n%1 Horlomat hielten die Uhr weiter: Sie ließen\n"

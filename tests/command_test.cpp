@@ -361,3 +361,101 @@ TEST(TestRun, RunsTheProgramAtTheDateAndPutsTheTrueTimeBack) {
     EXPECT_TRUE(WaitFor([] { return Running(L"Prüfung.exe") == 0; })) << "the program outlived Horlomat";
     ::CloseHandle(turn);
 }
+
+namespace {
+
+// The stand-ins for the time services: the tests' own service program under their names, `stopping` the milliseconds
+// it takes to stop (MAXDWORD: it cannot be).
+constexpr char kTypeKey[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
+
+SC_HANDLE Service(const wchar_t* name) {
+    const SC_HANDLE manager = ::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    const SC_HANDLE service = ::OpenServiceW(manager, name, SERVICE_ALL_ACCESS);
+    ::CloseServiceHandle(manager);
+    return service;
+}
+
+void StandIn(const wchar_t* name, DWORD start, bool running, DWORD stopping = 0) {
+    std::wstring self(MAX_PATH, L'\0');  // the service program is built beside the test program
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    const std::wstring path = L"\"" + self.substr(0, self.find_last_of(L'\\')) + L"\\fake_tool.exe\" /dienst " +
+                              std::to_wstring(stopping);
+    const SC_HANDLE manager = ::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE service = ::CreateServiceW(manager, name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, start,
+                                         SERVICE_ERROR_NORMAL, path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (!service) {
+        service = ::OpenServiceW(manager, name, SERVICE_ALL_ACCESS);
+        SERVICE_STATUS status{};
+        ::ControlService(service, 128, &status);  // where it took no request to stop
+        ::ControlService(service, SERVICE_CONTROL_STOP, &status);
+        WaitFor([&] { return ::QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_STOPPED; });
+        ::ChangeServiceConfigW(service, SERVICE_NO_CHANGE, start, SERVICE_NO_CHANGE, path.c_str(), nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr);
+    }
+    if (running) ::StartServiceW(service, 0, nullptr);
+    ::CloseServiceHandle(service);
+    ::CloseServiceHandle(manager);
+}
+
+// "<start type> läuft|steht" for each service, then W32Time's Type.
+std::wstring TimeSync() {
+    std::wstring text;
+    for (const wchar_t* name : {L"W32Time", L"vmictimesync"}) {
+        const SC_HANDLE service = Service(name);
+        alignas(QUERY_SERVICE_CONFIGW) BYTE config[8192];
+        DWORD size = 0;
+        SERVICE_STATUS status{};
+        ::QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config), sizeof(config), &size);
+        ::QueryServiceStatus(service, &status);
+        text += std::to_wstring(reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config)->dwStartType) +
+                (status.dwCurrentState == SERVICE_STOPPED ? L" steht, " : L" läuft, ");
+        ::CloseServiceHandle(service);
+    }
+    char type[64] = "-";
+    DWORD size = sizeof(type);
+    ::RegGetValueA(HKEY_LOCAL_MACHINE, kTypeKey, "Type", RRF_RT_REG_SZ, nullptr, type, &size);
+    return text + platform::FromAnsi(type);
+}
+
+}  // namespace
+
+// /ohnesync keeps what was there before it changes anything: killed while it pauses, a later /echtzeit puts it all
+// back. It stops and disables W32Time and vmictimesync and tells W32Time not to sync; /echtzeit and the end of a test
+// run put back exactly the start types, what ran (and only that) and the Type, also one that was not there. Where a
+// source cannot be paused, nothing is set.
+TEST(NoSync, PausesTheTimeSyncAndPutsBackExactlyWhatWasThere) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
+    const PinnedClock clock;
+    const Sandbox sandbox;
+    StandIn(L"W32Time", SERVICE_DEMAND_START, true, 1500);
+    StandIn(L"vmictimesync", SERVICE_AUTO_START, false);
+    SetValue(HKEY_LOCAL_MACHINE, kTypeKey, "Type", std::string("NTP") + '\0');
+    const std::wstring before = L"3 läuft, 2 steht, NTP";
+    ASSERT_TRUE(WaitFor([&] { return TimeSync() == before; })) << Narrow(TimeSync());
+    const HANDLE killed = Launch(sandbox, L"2026-12-05 14:30 /einmal /ohnesync");
+    ASSERT_TRUE(WaitFor([&] { return TimeSync() != before; }));
+    ::TerminateProcess(killed, 1);
+    const Told restored = RunWith(sandbox, L"/echtzeit");
+    EXPECT_NE(restored.text.find(L"Zeitabgleich wieder wie zuvor: "), std::wstring::npos) << Narrow(restored.text);
+    EXPECT_EQ(TimeSync(), before);
+
+    SetValue(HKEY_LOCAL_MACHINE, kTypeKey, "Type", std::nullopt);
+    const Told paused = RunWith(sandbox, L"2026-12-05 14:30 /einmal /ohnesync");
+    EXPECT_EQ(paused.exitCode, 0u);
+    EXPECT_EQ(paused.text, L"05.12.2026, 14:30:00\r\nZeitabgleich angehalten: W32Time, vmictimesync.\r\n");
+    EXPECT_EQ(TimeSync(), L"4 steht, 4 steht, NoSync");
+    EXPECT_NE(RunWith(sandbox, L"/echtzeit").text.find(L"Zeitabgleich wieder wie zuvor: W32Time, vmictimesync."),
+              std::wstring::npos);
+    EXPECT_EQ(TimeSync(), L"3 läuft, 2 steht, -");
+    const Told run = RunWith(sandbox, L"2026-12-05T14:30 /ohnesync -- cmd /c exit 0");
+    EXPECT_NE(run.error.find(L"Zeitabgleich wieder wie zuvor"), std::wstring::npos) << Narrow(run.error);
+    EXPECT_EQ(TimeSync(), L"3 läuft, 2 steht, -");
+
+    StandIn(L"vmictimesync", SERVICE_AUTO_START, true, MAXDWORD);
+    const Told refused = RunWith(sandbox, L"2026-12-05 14:30 /einmal /ohnesync");
+    EXPECT_EQ(refused.exitCode, 1u);
+    EXPECT_EQ(refused.text.find(L"Den Zeitabgleich konnte Horlomat nicht anhalten:\r\nvmictimesync ("), 0u)
+        << Narrow(refused.text);
+    EXPECT_EQ(TimeSync(), L"3 läuft, 2 läuft, -");
+    StandIn(L"vmictimesync", SERVICE_AUTO_START, false);  // asked again, it stops
+}

@@ -30,7 +30,7 @@ inline constexpr int lblZeit = 120;
 inline constexpr int mnuEnde = 201;
 inline constexpr int mnuAbout = 202;
 inline constexpr UINT_PTR Timer1 = 1;
-inline constexpr UINT_PTR Recheck = 2;  // with /laufend, a second after the clock was stepped
+inline constexpr UINT_PTR Recheck = 2;           // with /laufend, a second after the clock was stepped
 inline constexpr UINT StopHolding = WM_APP + 1;  // every hold on the machine is asked to end
 
 }  // namespace ids
@@ -102,7 +102,7 @@ private:
     SYSTEMTIME NewTime{};
     // With /laufend: the minute set, and Windows' count then.
     std::optional<truetime::Reading> running_;
-    int soonSets_ = 0;  // sets between ticks since the last tick
-    int fight_ = 0;     // sets since a tick last found the clock right
+    int soonSets_ = 0;             // sets between ticks since the last tick
+    int fight_ = 0;                // sets since a tick last found the clock right
     handover::Listener listener_;  // while the box is ticked
 };

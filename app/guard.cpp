@@ -52,13 +52,12 @@ std::optional<DWORD> StateOf(SC_HANDLE service) {
     DWORD size = 0;
     ::QueryServiceConfigW(service, nullptr, 0, &size);
     std::vector<BYTE> config(size);
-    if (config.empty() || !::QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config.data()),
-                                                 size, &size)) {
+    if (config.empty() ||
+        !::QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config.data()), size, &size)) {
         return std::nullopt;
     }
     const DWORD state = Settled(service);
-    return reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config.data())->dwStartType |
-           (state != SERVICE_STOPPED ? kRan : 0);
+    return reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config.data())->dwStartType | (state != SERVICE_STOPPED ? kRan : 0);
 }
 
 bool SetStart(SC_HANDLE service, DWORD start) {
@@ -82,8 +81,8 @@ bool Has(HKEY key, const wchar_t* name) {
 
 Outcome Pause() {
     platform::UniqueRegKey key;
-    if (const LSTATUS error = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                                                nullptr, key.put(), nullptr)) {
+    if (const LSTATUS error = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0,
+                                                KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(), nullptr)) {
         return {false, platform::Filled(texts::kNoSyncNotPaused, Failed(L"HKLM\\SOFTWARE\\Tesmar", error))};
     }
     // First what is there, each source unless a guard kept before holds it: that is the state before it.
@@ -142,9 +141,9 @@ Outcome Restore() {
     wchar_t type[64] = L"";
     DWORD kind = 0, size = sizeof(type) - sizeof(wchar_t);
     if (!::RegQueryValueExW(key.get(), kTypeKept, nullptr, &kind, reinterpret_cast<BYTE*>(type), &size)) {
-        const LSTATUS error =
-            kind == REG_SZ ? ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kTypeKey, L"Type", REG_SZ, type, size)
-                           : ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kTypeKey, L"Type");
+        const LSTATUS error = kind == REG_SZ
+                                  ? ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kTypeKey, L"Type", REG_SZ, type, size)
+                                  : ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kTypeKey, L"Type");
         if (error && error != ERROR_FILE_NOT_FOUND) Add(failed, Failed(L"W32Time\\Parameters\\Type", error));
         else ::RegDeleteValueW(key.get(), kTypeKept);
     }
@@ -155,8 +154,8 @@ Outcome Restore() {
         const UniqueService service = Open(name, error);
         // A service that ran is started again; one that stood stays where the pause left it, stopped.
         if (service && SetStart(service.get(), kept & ~kRan) &&
-            (!(kept & kRan) || Settled(service.get()) == SERVICE_RUNNING || ::StartServiceW(service.get(), 0, nullptr) ||
-             ::GetLastError() == ERROR_SERVICE_ALREADY_RUNNING)) {
+            (!(kept & kRan) || Settled(service.get()) == SERVICE_RUNNING ||
+             ::StartServiceW(service.get(), 0, nullptr) || ::GetLastError() == ERROR_SERVICE_ALREADY_RUNNING)) {
             ::RegDeleteValueW(key.get(), name);
             Add(restored, name);
         } else if (service || error != ERROR_SERVICE_DOES_NOT_EXIST) {

@@ -1,6 +1,6 @@
 // Talking to the other Horlomats. A start with a date hands its arguments to the Horlomat of the same folder on this
-// desktop, which takes them as its own start would; /echtzeit asks every Horlomat on the machine to stop holding. What is sent, to
-// whom, and how the receiver is known to be Horlomat, is all here; the window only takes what arrives.
+// desktop, which takes them as its own start would; /echtzeit asks every Horlomat on the machine to stop holding. What
+// is sent, to whom, and how the receiver is known to be Horlomat, is all here; the window only takes what arrives.
 #pragma once
 
 #include "app/apply.h"

@@ -63,7 +63,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         if (!restored.done && outcome.exitCode == kSet) outcome.exitCode = kNotFinished;
         // Put back all the same, but not told as done while a hold will move the clock again.
         if (left != 0) {
-            outcome.text += left < 0 ? texts::kHoldsOutOfReach : platform::Filled(texts::kHoldsLeft, std::to_wstring(left));
+            outcome.text +=
+                left < 0 ? texts::kHoldsOutOfReach : platform::Filled(texts::kHoldsLeft, std::to_wstring(left));
             if (outcome.exitCode == kSet) outcome.exitCode = kHoldsGoOn;
         }
         cmdline::Tell(outcome.text, outcome.exitCode != kSet);

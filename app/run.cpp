@@ -37,9 +37,9 @@ bool ShareStandardHandles() {
         if (handle && handle != INVALID_HANDLE_VALUE) {
             ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
         } else if (console) {
-            ::SetStdHandle(stream, ::CreateFileW(stream == STD_INPUT_HANDLE ? L"CONIN$" : L"CONOUT$",
-                                                 GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 &inherited, OPEN_EXISTING, 0, nullptr));
+            ::SetStdHandle(
+                stream, ::CreateFileW(stream == STD_INPUT_HANDLE ? L"CONIN$" : L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
         }
     }
     return console;

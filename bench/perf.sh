@@ -2,8 +2,8 @@
 # Prints Horlomat's start-up time and memory beside the same window written
 # the plainest way (bench/plain) and Wine's notepad.exe (same run, alternating,
 # median and quartiles of N starts each), its size and imports, the CPU it uses
-# while idle for two minutes with the hold box unticked and ticked, and its
-# memory after 1,000 applies. Figures only; nothing here passes or fails.
+# while idle for two minutes with the hold box unticked, ticked and running on
+# with /laufend, and its memory after 1,000 applies. Figures only; nothing here passes or fails.
 # With a git revision, that revision's Horlomat is built and started beside
 # the others too, as "before", to show a change's cost in the same run.
 #   bench/perf.sh [starts per program, default 30] [idle seconds, default 120] [revision]
@@ -47,25 +47,33 @@ for n in Horlomat ${before_rev:+before} plain notepad; do
         "$(value "${n}_working_set_kb" "$s")" "$(value "${n}_peak_working_set_kb" "$s")" "$(value "${n}_private_kb" "$s")"
 done
 
-log "Idle: $idle_seconds s unticked and ticked, side by side"
+log "Idle: $idle_seconds s unticked, ticked and with a /laufend hold, side by side"
 # Wine does not report another process's CPU time, so it is read from Linux:
 # the wine command becomes the Windows process itself.
 work=$(mktemp -d)
 cpu_ms() { awk -v tck="$(getconf CLK_TCK)" '{print ($14 + $15) * 1000 / tck}' "/proc/$1/stat"; }
 declare -A idle_pid idle_before
-for mode in unticked ticked; do
+# The /laufend hold runs on a clock started at the minute it sets (libfaketime), which Wine lets it set; each tick
+# then finds the clock right, as on a machine where nothing pulls it.
+modes=(unticked ticked laufend)
+for mode in "${modes[@]}"; do
     mkdir -p "$work/$mode"
     cp "$BUILD/Horlomat.exe" "$work/$mode/"
     [ "$mode" = ticked ] && printf '[Zeit]\r\nZeitHalten=JA\r\n' >"$work/$mode/Horlomat.ini"
-    (cd "$work/$mode" && exec wine Horlomat.exe) >/dev/null 2>&1 &
+    if [ "$mode" = laufend ]; then
+        (cd "$work/$mode" && LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 DONT_FAKE_MONOTONIC=1 \
+            FAKETIME="@$(TZ=UTC date +'%Y-%m-%d %H:%M:00')" TZ=UTC exec wine Horlomat.exe "$(TZ=UTC date +'%Y-%m-%dT%H:%M')" /laufend) >/dev/null 2>&1 &
+    else
+        (cd "$work/$mode" && exec wine Horlomat.exe) >/dev/null 2>&1 &
+    fi
     idle_pid[$mode]=$!
 done
 sleep 5  # past the start-up
-for mode in unticked ticked; do idle_before[$mode]=$(cpu_ms "${idle_pid[$mode]}"); done
+for mode in "${modes[@]}"; do idle_before[$mode]=$(cpu_ms "${idle_pid[$mode]}"); done
 sleep "$idle_seconds"
 echo
 echo "CPU time used while idle for $idle_seconds s (resolution $((1000 / $(getconf CLK_TCK))) ms)"
-for mode in unticked ticked; do
+for mode in "${modes[@]}"; do
     printf '  box %-19s %s ms\n' "$mode" "$(awk -v a="$(cpu_ms "${idle_pid[$mode]}")" -v b="${idle_before[$mode]}" 'BEGIN {print a - b}')"
     kill "${idle_pid[$mode]}"
 done

@@ -144,7 +144,8 @@ bool StartedByExplorer() {
     for (int pass = 0; pass < 2; ++pass) {  // our parent's number first, then its name
         PROCESSENTRY32W entry{};
         entry.dwSize = sizeof(entry);
-        for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+        for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+             more = ::Process32NextW(snapshot.get(), &entry)) {
             if (pass == 0 && entry.th32ProcessID == self) parent = entry.th32ParentProcessID;
             if (pass == 1 && entry.th32ProcessID == parent) return ::lstrcmpiW(entry.szExeFile, L"explorer.exe") == 0;
         }

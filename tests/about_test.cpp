@@ -8,12 +8,7 @@ constexpr wchar_t kUnavailable[] = L"Systeminformationen sind momentan nicht ver
 
 // Opened by keyboard and modal, it goes round with Tab and closes with Enter or Esc, and the main window's focus is
 // back where it was. Space or Enter on the logo, and a click, open the maker's page without a word; the dialog stays.
-// On a button face too dark for black, title and notice take the scheme's text colour.
-TEST(AboutDialog, WorksByKeyboardTheLogoOpensTheMakersPageAndItReadsOnADarkFace) {
-    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
-    const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
-    const COLORREF normal[] = {::GetSysColor(elements[0]), ::GetSysColor(elements[1])};
-    ::SetSysColors(2, elements, dark);  // for this test's Wine session only
+TEST(AboutDialog, WorksByKeyboardAndTheLogoOpensTheMakersPage) {
     Sandbox sandbox;
     const std::wstring browser = sandbox.folder + L"\\browser.exe";
     PlaceTool(browser);
@@ -43,23 +38,6 @@ TEST(AboutDialog, WorksByKeyboardTheLogoOpensTheMakersPageAndItReadsOnADarkFace)
     ASSERT_TRUE(WaitFor([&] { return ToolRuns(browser).size() == 3; }));
     for (const std::wstring& run : ToolRuns(browser)) EXPECT_NE(run.find(L" \"https://www.tesmar.de/"), run.npos);
     EXPECT_TRUE(app.Idle() && ::IsWindowVisible(::GetParent(logo)) && app.Windows(L"Horlomat").empty());
-    // Each label shows a clear number of bright pixels on the screen.
-    HDC screen = ::GetDC(nullptr);
-    for (int id : {about_ids::lblTitle, about_ids::lblDisclaimer}) {
-        RECT r{};
-        ::GetWindowRect(::GetDlgItem(::GetParent(logo), id), &r);
-        const LONG width = r.right - r.left, pixels = width * (r.bottom - r.top);
-        LONG bright = 0;
-        const auto readable = [&] {
-            bright = 0;
-            for (LONG i = 0; i < pixels; ++i)
-                bright += GetGValue(::GetPixel(screen, r.left + i % width, r.top + i / width)) > 128;
-            return bright >= 50 && bright < pixels / 2;
-        };
-        EXPECT_TRUE(WaitFor(readable, 5000)) << id << ": " << bright << " bright pixels";
-    }
-    ::ReleaseDC(nullptr, screen);
-    ::SetSysColors(2, elements, normal);
 }
 
 TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
@@ -74,7 +52,7 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
     App app(sandbox);
     const HWND dialog = app.OpenAbout();
     using Value = std::pair<std::optional<std::string>, DWORD>;
-    const std::string tools = Narrow(root + L"\\tools") + '\0', zero(1, '\0');
+    const std::string tools = Narrow(root + L"\\tools") + '\0';
     const struct {
         const char* name;
         Value path, folder;
@@ -88,7 +66,6 @@ TEST(SysInfo, StartsTheRegisteredToolSafelyOrSaysInOneBoxThatItIsUnavailable) {
         {"folder of the second value", {{}, REG_SZ}, {tools, REG_SZ}, &inFolder},
         {"hidden tool in that folder", {{}, REG_SZ}, {Narrow(root + L"\\hidden"), REG_SZ}, nullptr},
         // A first value that is found ends the search, even when it is no use.
-        {"first value empty", {zero, REG_SZ}, {tools, REG_SZ}, nullptr},
         {"first value binary", {Narrow(tool), REG_BINARY}, {tools, REG_SZ}, nullptr},
         // An empty folder names none, not the root of the current drive.
         {"second value empty", {{}, REG_SZ}, {"", REG_SZ}, nullptr},

@@ -38,7 +38,6 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
     const PinnedClock clock;
     const Sandbox sandbox;
     const std::wstring set = L"05.12.2026, 14:30:00\r\n", refused = L"Zeit konnte nicht gesetzt werden.\r\n";
-    const std::wstring excluded = L"\": /einmal schließt /halten und /laufend aus.\r\n";
     std::wstring nines(32000, L'9'), many(16000, L' ');
     for (std::size_t i = 0; i < many.size(); i += 2) many[i] = L'x';
     const struct {
@@ -54,35 +53,28 @@ TEST(CommandLine, SaysWhatItDidOnItsOutputWithTheExitCode) {
         {L"2026-12-05T15:30+01:00 /einmal", 0, set, Stored("5", "NEIN")},
         {L"/einmal 2026-12-05 14:00-00:30", 0, set, Stored("5", "NEIN")},
         {L"2026-12-06T04:30+1400 /einmal", 0, set, Stored("5", "NEIN")},
-        {L"-p0d /einmal", 0, set, Stored("5", "NEIN")},
-        {L"+PT1M /einmal", 1, refused, kBefore},
         {L"/?", 0, L"Horlomat JJJJ-MM-TT HH:MM [/halten|/laufend]\r\n", kBefore},
         {L"2026-12-05 14:30 /bogus", 2, L"Falsches Argument: \"/bogus\"\r\n", kBefore},
         {L"2026-12-05 /einmal", 2, L"Nach \"2026-12-05\" fehlt die Uhrzeit.\r\n", kBefore},
         {L"-halten /HALTEN", 2, L"\"-halten\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
-        {L"/einmal 2026-12-05 14:30 /HALTEN", 2, L"\"/HALTEN" + excluded, kBefore},
-        {L"/laufend 2026-12-05 14:30 -einmal", 2, L"\"-einmal" + excluded, kBefore},
+        {L"/einmal 2026-12-05 14:30 /HALTEN", 2, L"\"/HALTEN\": /einmal schließt /halten und /laufend aus.\r\n",
+         kBefore},
         {L"2026-12-05 14:30 /echtzeit", 2, L"\"/echtzeit\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
-        {L"-ECHTZEIT /halten", 2, L"\"-ECHTZEIT\" steht allein, ohne Datum und Schalter.\r\n", kBefore},
         {L"2026-12-05 14:30 /annehmen", 2, L"\"/annehmen\" gilt nur mit /echtzeit.\r\n", kBefore},
         {L"-- fake.exe", 2, L"\"--\" gilt nur mit Datum und Uhrzeit.\r\n", kBefore},
         {L"+P1D /einmal -- fake.exe", 2, L"\"/einmal\" gilt nicht mit -- PROGRAMM.\r\n", kBefore},
         {L"2026-12-05 14:30 --", 2, L"Nach \"--\" fehlt das Programm.\r\n", kBefore},
         {L"20261-12-05 14:30 /einmal", 2, L"Falsches Argument: \"20261-12-05\"\r\n", kBefore},
-        {L"2026-12-05 14:300 /einmal", 2, L"Falsches Argument: \"14:300\"\r\n", kBefore},
         // Control characters, which a console could take for commands, are shown as ?, and long arguments cut.
         {L"\x1B[2J0123456789012345678901234567890123456789 /einmal", 2,
          L"Falsches Argument: \"?[2J012345678901234567890123456789012345...\"\r\n", kBefore},
         {L"\"2026-12-05 14:30\" /einmal", 2, L"Falsches Argument: \"2026-12-05 14:30\"\r\n", kBefore},
-        {L"2026-12-05T14:30 14:30 /einmal", 2, L"Falsches Argument: \"14:30\"\r\n", kBefore},
         {L"P30D /einmal", 2, L"Falsches Argument: \"P30D\"\r\n", kBefore},
         {L"+PT /einmal", 2, L"Falsches Argument: \"+PT\"\r\n", kBefore},
         {L"-P1DT2X /einmal", 2, L"Falsches Argument: \"-P1DT2X\"\r\n", kBefore},
-        {L"-P1D2W /einmal", 2, L"Falsches Argument: \"-P1D2W\"\r\n", kBefore},
         {L"-P999Y /einmal", 2, L"Falsches Argument: \"-P999Y\"\r\n", kBefore},
         {L"2026-12-05T14:30+14:01 /einmal", 2, L"Falsches Argument: \"2026-12-05T14:30+14:01\"\r\n", kBefore},
-        // An Arabic-Indic digit, shown as ? in the console's code page; the longest command line Windows takes; 8,000
-        // arguments.
+        // An Arabic-Indic digit, shown as ?; the longest command line Windows takes; 8,000 arguments.
         {L"2026-1\x0662-05 14:30 /einmal", 2, L"Falsches Argument: \"2026-1?-05\"\r\n", kBefore},
         {nines.c_str(), 2, L"Falsches Argument: \"" + nines.substr(0, 40) + L"...\"\r\n", kBefore},
         {many.c_str(), 2, L"Falsches Argument: \"x\"\r\n", kBefore},
@@ -115,10 +107,8 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     const App second(sandbox);  // a start without arguments opens a second window, holding too
     ASSERT_TRUE(second.Ticked());
     // By the same file's Unix path on drive Z:, which shares no spelling with its C: path.
-    const std::wstring prefix = std::filesystem::path(std::getenv("WINEPREFIX")).wstring();
-    EXPECT_EQ(
-        RunWith(sandbox, L"2026-12-5 14:30", Output::Pipe, L"Z:" + prefix + L"\\drive_c" + sandbox.Exe().substr(2)).exitCode,
-        0u);
+    const std::wstring viaZ = L"Z:" + std::filesystem::path(std::getenv("WINEPREFIX")).wstring() + L"\\drive_c";
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-5 14:30", Output::Pipe, viaZ + sandbox.Exe().substr(2)).exitCode, 0u);
     for (const App* window : {&app, &second}) {
         EXPECT_EQ(window->FieldTexts(), L"2026|12|5|14|30");
         EXPECT_FALSE(window->Ticked());
@@ -129,13 +119,10 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
     EXPECT_EQ(sandbox.ReadIni(), Stored("5", "NEIN"));
 
     // The Horlomat of the other folder takes that folder's start, and answers before its box says that it could not
-    // store. Such a set counts as set and says so too: without an output, to a script, by its exit code alone; to a
-    // person who started it from Explorer, in a box.
+    // store. Such a set counts as set: to a script without an output by its exit code alone, to a person in a box.
     std::filesystem::create_directory(other.Ini());
     const App third(other);
-    const Told unseen = RunWith(other, L"2026-12-05 14:30 /einmal", Output::None);
-    EXPECT_EQ(unseen.exitCode, 0u);
-    EXPECT_EQ(unseen.text, L"");
+    EXPECT_EQ(RunWith(other, L"2026-12-05 14:30 /einmal", Output::None).text, L"");
     const std::wstring notStored = L"Die Einstellungen konnten nicht gespeichert werden: " + other.Ini();
     EXPECT_EQ(third.CloseBoxes(), std::vector<std::wstring>{notStored});
     const Told seen = RunWith(other, L"2026-12-05 14:30 /einmal", Output::Explorer);
@@ -153,14 +140,12 @@ TEST(CommandLine, ADateSetsOnceInTheWindowOrInTheOneThatRuns) {
 }
 
 // While the folder's turn is taken, as a dated start takes it, no dated start goes ahead; four that then go at one
-// moment end in one window, which holds, and three that handed over to it. A window of another
-// program that poses as Horlomat and says yes to everything is handed nothing: /einmal still says that the clock
-// refused, and a dated start opens its own window.
+// moment end in one window, which holds, and three that handed over to it. A window posing as Horlomat that says
+// yes to everything is handed nothing: /einmal still says that the clock refused, a dated start opens its own window.
 TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment) {
     const PinnedClock clock;
     const Sandbox sandbox;
-    const platform::FileId id = *platform::IdentityOf(sandbox.folder);
-    const std::wstring turnName = L"Local\\Horlomat-" + id.Text();
+    const std::wstring turnName = L"Local\\Horlomat-" + platform::IdentityOf(sandbox.folder)->Text();
     const HANDLE turn = ::CreateMutexW(nullptr, TRUE, turnName.c_str());
     std::vector<HANDLE> starts;
     for (int i = 0; i < 4; ++i) starts.push_back(Launch(sandbox, L"2026-12-05 14:30 /halten"));
@@ -207,19 +192,25 @@ TEST(CommandLine, HandsOverOnlyToThisHorlomatAndToOneWindowForStartsAtOneMoment)
     EXPECT_NE(first.FieldTexts(), L"2026|12|05|14|31") << "handed over to another folder's window";
 }
 
-// /echtzeit ends every hold, of any folder, then sets the clock to the true time, where a Horlomat moved it. /laufend
-// sets the typed minute once; then a tick sets nothing while the clock runs on from there or the box is unticked, and
-// sets the running time where the clock was pulled back or ahead (which Wine refuses), as does a notification of a
-// step a second later, three times a minute; after twenty sets in a row it gives up. A press holds the minute again.
-TEST(TrueTime, EchtzeitEndsEveryHoldAndLaufendLetsTheClockRunOn) {
+// /echtzeit ends every hold, of any folder, on any desktop, then sets the clock to the true time where a Horlomat moved
+// it; it exits 5 while a holder hangs. /laufend sets the typed minute once; then a tick sets nothing while the clock
+// runs on from there or the box is unticked, and sets the running time where the clock was pulled back or ahead
+// (which Wine refuses), as does a step's notification a second later, three times a minute; after twenty sets in a row
+// it gives up. A press holds the minute again.
+TEST(TrueTime, EchtzeitEndsEveryHoldOnAnyDesktopAndLaufendLetsTheClockRunOn) {
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);  // what earlier cases kept
-    const Sandbox sandbox, other;
+    const Sandbox sandbox, other, away;
     const auto echtzeit = [&] {  // the exit code and the first line
         const Told put = RunWith(sandbox, L"/echtzeit");
         return std::to_wstring(put.exitCode) + L" " + put.text.substr(0, put.text.find(L'\r'));
     };
     const std::wstring nothing = L"0 Horlomat hat die Uhr nicht verstellt;";
     EXPECT_EQ(echtzeit(), nothing);
+    HDESK desktop = nullptr;  // a holder there, which no window of this desktop can find
+    ASSERT_TRUE(desktop = ::CreateDesktopW(L"Andere", nullptr, nullptr, 0, GENERIC_ALL, nullptr));
+    away.WriteIni(Stored("05", "JA"));
+    const HANDLE elsewhere = Launch(away, L"", L"Andere");
+    ASSERT_EQ(::WaitForInputIdle(elsewhere, 10000), 0u);
     const App app(sandbox);  // on the true clock
     std::optional<PinnedClock> clock(std::in_place);
     ASSERT_EQ(RunWith(sandbox, L"2026-12-05 14:30 /halten").exitCode, 0u);  // handed over, and set
@@ -262,61 +253,35 @@ TEST(TrueTime, EchtzeitEndsEveryHoldAndLaufendLetsTheClockRunOn) {
     clock->RunOn();
     running.SetTicked(true);
     EXPECT_EQ(echtzeit(), L"1 " + refused) << "aimed at the clock, or at a reading of the set";
+    EXPECT_EQ(ClassWindows().size(), 2u) << "the holder elsewhere seen from here";
     EXPECT_TRUE(!app.Ticked() && !running.Ticked());
-    EXPECT_TRUE(sandbox.ReadIni() == Stored("05", "NEIN") && other.ReadIni() == Stored("05", "NEIN"));
+    for (const Sandbox* held : {&sandbox, &other, &away}) EXPECT_EQ(held->ReadIni(), Stored("05", "NEIN"));
     clock.reset();  // the true clock again
     EXPECT_EQ(echtzeit(), L"0 Die Uhr zeigt wieder die wahre Zeit:");
-    EXPECT_EQ(echtzeit(), nothing);
-}
-
-// A hold that no window of this desktop can find, on another desktop, stops when /echtzeit runs; a holder that does
-// not let go keeps /echtzeit from saying that all is well.
-TEST(TrueTime, EchtzeitReachesHoldsOnEveryDesktop) {
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
-    const PinnedClock clock;
-    const Sandbox sandbox;
-    const HDESK desktop = ::CreateDesktopW(L"Andere", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    ASSERT_TRUE(desktop);
-    const HANDLE holder = Launch(sandbox, L"2026-12-05 14:30 /halten", L"Andere");
-    ASSERT_TRUE(WaitFor([&] { return sandbox.ReadIni() == Stored("05", "JA"); }));
-    EXPECT_TRUE(ClassWindows().empty()) << "no other desktop";
-    RunWith(sandbox, L"/echtzeit");
-    EXPECT_EQ(sandbox.ReadIni(), Stored("05", "NEIN")) << "held on";
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);  // nothing to put back, whatever Wine took
-
-    // One that stands for a holder that hangs.
+    // With a holder that hangs, /echtzeit does not say that all is well.
     const HANDLE signal = ::CreateEventW(nullptr, TRUE, FALSE, L"Global\\Horlomat-Echtzeit");
     const HANDLE hung = ::CreateMutexW(nullptr, TRUE, L"Global\\Horlomat-Hält-0");
-    const Told told = RunWith(sandbox, L"/echtzeit");
-    EXPECT_EQ(told.exitCode, 5u);
-    EXPECT_NE(told.text.find(L"1 Horlomat hielten die Uhr weiter"), std::wstring::npos) << Narrow(told.text);
-    ::CloseHandle(hung);
-    ::CloseHandle(signal);
-    ::TerminateProcess(holder, 0);  // Wine shows that desktop over this one until it is gone
-    ::WaitForSingleObject(holder, 10000);
+    EXPECT_EQ(echtzeit(), L"5" + nothing.substr(1));
+    for (HANDLE handle : {hung, signal}) ::CloseHandle(handle);
+    ::TerminateProcess(elsewhere, 0);  // Wine shows that desktop over this one until it is gone
+    ::WaitForSingleObject(elsewhere, 10000);
     ::CloseDesktop(desktop);
 }
 
-namespace {
-
-std::size_t Running(const wchar_t* name) {  // processes of that file name
+static std::size_t Running(const wchar_t* name) {  // processes of that file name
     const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     std::size_t count = 0;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
         count += ::lstrcmpiW(entry.szExeFile, name) == 0;
-    }
     ::CloseHandle(snapshot);
     return count;
 }
 
-}  // namespace
-
-// Horlomat.exe DATE -- PROGRAM: the program runs at the date with the command line as written, its standard output
-// its own, and its exit code, all 32 bits, is the run's; then the true time is back, the record of the way back gone
-// and the settings file untouched. A date the clock refuses runs nothing; a way back that fails after the program
-// passed does not pass; a second run waits its turn; the program ends with Horlomat.
+// DATE -- PROGRAM: the program runs at the date with its command line as written and its own standard output; its
+// exit code, all 32 bits, is the run's; the true time is back, its record gone, the settings file untouched. A refused
+// date runs nothing, a failed way back fails a passed run, a second run waits its turn, the program ends with Horlomat.
 TEST(TestRun, RunsTheProgramAtTheDateAndPutsTheTrueTimeBack) {
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
     std::optional<PinnedClock> clock(std::in_place);
@@ -344,7 +309,8 @@ TEST(TestRun, RunsTheProgramAtTheDateAndPutsTheTrueTimeBack) {
     EXPECT_EQ(refused.error, L"Zeit konnte nicht gesetzt werden.\r\nDas Programm wurde nicht gestartet.\r\n");
     EXPECT_TRUE(ToolRuns(tool).empty());
     ::SetEnvironmentVariableW(L"FAKE_TOOL_WAIT", L"2500");
-    EXPECT_EQ(RunWith(sandbox, L"2026-12-05T14:30 /halten -- " + program).exitCode, 125u) << "passed without the way back";
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-05T14:30 /halten -- " + program).exitCode, 125u)
+        << "passed without the way back";
     EXPECT_EQ(RunWith(sandbox, L"2026-12-05T14:30 -- nirgends.exe").exitCode, 127u);
 
     // A second run waits for the first; ended, the first ends its program.
@@ -362,30 +328,19 @@ TEST(TestRun, RunsTheProgramAtTheDateAndPutsTheTrueTimeBack) {
     ::CloseHandle(turn);
 }
 
-namespace {
+// The time services: the tests' service program under their names, `stopping` ms to stop (MAXDWORD: not at all).
+static constexpr char kTypeKey[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
+static const SC_HANDLE manager = ::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
 
-// The stand-ins for the time services: the tests' own service program under their names, `stopping` the milliseconds
-// it takes to stop (MAXDWORD: it cannot be).
-constexpr char kTypeKey[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
-
-SC_HANDLE Service(const wchar_t* name) {
-    const SC_HANDLE manager = ::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    const SC_HANDLE service = ::OpenServiceW(manager, name, SERVICE_ALL_ACCESS);
-    ::CloseServiceHandle(manager);
-    return service;
-}
-
-void StandIn(const wchar_t* name, DWORD start, bool running, DWORD stopping = 0) {
-    std::wstring self(MAX_PATH, L'\0');  // the service program is built beside the test program
-    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
-    const std::wstring path = L"\"" + self.substr(0, self.find_last_of(L'\\')) + L"\\fake_tool.exe\" /dienst " +
-                              std::to_wstring(stopping);
-    const SC_HANDLE manager = ::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    SC_HANDLE service = ::CreateServiceW(manager, name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, start,
-                                         SERVICE_ERROR_NORMAL, path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
-    if (!service) {
-        service = ::OpenServiceW(manager, name, SERVICE_ALL_ACCESS);
-        SERVICE_STATUS status{};
+static void StandIn(const wchar_t* name, DWORD start, bool running, DWORD stopping = 0) {
+    std::wstring path(MAX_PATH, L'\0');  // the service program is built beside the test program
+    path.resize(::GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+    path = L"\"" + path.substr(0, path.find_last_of(L'\\')) + L"\\fake_tool.exe\" /dienst " + std::to_wstring(stopping);
+    SC_HANDLE service =
+        ::CreateServiceW(manager, name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, start,
+                         SERVICE_ERROR_NORMAL, path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    SERVICE_STATUS status{};
+    if (!service && (service = ::OpenServiceW(manager, name, SERVICE_ALL_ACCESS))) {
         ::ControlService(service, 128, &status);  // where it took no request to stop
         ::ControlService(service, SERVICE_CONTROL_STOP, &status);
         WaitFor([&] { return ::QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_STOPPED; });
@@ -393,23 +348,20 @@ void StandIn(const wchar_t* name, DWORD start, bool running, DWORD stopping = 0)
                                nullptr, nullptr, nullptr, nullptr);
     }
     if (running) ::StartServiceW(service, 0, nullptr);
-    ::CloseServiceHandle(service);
-    ::CloseServiceHandle(manager);
 }
 
 // "<start type> läuft|steht" for each service, then W32Time's Type.
-std::wstring TimeSync() {
+static std::wstring TimeSync() {
     std::wstring text;
     for (const wchar_t* name : {L"W32Time", L"vmictimesync"}) {
-        const SC_HANDLE service = Service(name);
+        const SC_HANDLE service = ::OpenServiceW(manager, name, SERVICE_ALL_ACCESS);
         alignas(QUERY_SERVICE_CONFIGW) BYTE config[8192];
         DWORD size = 0;
         SERVICE_STATUS status{};
+        const bool ran = ::QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED;
         ::QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config), sizeof(config), &size);
-        ::QueryServiceStatus(service, &status);
         text += std::to_wstring(reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config)->dwStartType) +
-                (status.dwCurrentState == SERVICE_STOPPED ? L" steht, " : L" läuft, ");
-        ::CloseServiceHandle(service);
+                (ran ? L" läuft, " : L" steht, ");
     }
     char type[64] = "-";
     DWORD size = sizeof(type);
@@ -417,12 +369,9 @@ std::wstring TimeSync() {
     return text + platform::FromAnsi(type);
 }
 
-}  // namespace
-
-// /ohnesync keeps what was there before it changes anything: killed while it pauses, a later /echtzeit puts it all
-// back. It stops and disables W32Time and vmictimesync and tells W32Time not to sync; /echtzeit and the end of a test
-// run put back exactly the start types, what ran (and only that) and the Type, also one that was not there. Where a
-// source cannot be paused, nothing is set.
+// /ohnesync keeps what was there before it changes anything: killed while it pauses, a later /echtzeit puts it back.
+// It stops and disables W32Time and vmictimesync and sets W32Time's Type to NoSync; /echtzeit and a test run's end
+// put back exactly the start types, what ran (only that) and the Type, or none. What cannot be paused sets nothing.
 TEST(NoSync, PausesTheTimeSyncAndPutsBackExactlyWhatWasThere) {
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
     const PinnedClock clock;

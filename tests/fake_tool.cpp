@@ -1,8 +1,9 @@
 // Stands in for the programs Horlomat starts (the system information tool, rundll32, a browser, a test run's
 // program): it appends its working folder and command line, "<folder>><command line>" in UTF-16, to "<its own
 // path>.runs", says "Programm" on its standard output, waits FAKE_TOOL_WAIT milliseconds and ends with
-// FAKE_TOOL_EXIT. Named explorer.exe, it stands in for Explorer: it starts the rest of its command line and
-// ends with that program's exit code. With "/dienst N" it is a service that takes N milliseconds to stop, or with N 0xFFFFFFFF takes no request to stop until it was sent control 128.
+// FAKE_TOOL_EXIT. Named explorer.exe, it stands in for Explorer: it starts the rest of its command line and ends with
+// that program's exit code. With "/dienst N" it is a service that takes N milliseconds to stop, or with N 0xFFFFFFFF
+// takes no request to stop until it was sent control 128.
 #include <windows.h>
 
 #include <cwchar>

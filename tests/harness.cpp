@@ -213,9 +213,10 @@ struct Pipe {
         ::CloseHandle(write);
         std::string bytes(1 << 16, '\0');
         DWORD got = 0;
-        std::wstring text(::ReadFile(read, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ? got : 0, L'\0');
-        text.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(text.size()),
-                                                                   text.data(), static_cast<int>(text.size()))));
+        std::wstring text(::ReadFile(read, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ? got : 0,
+                          L'\0');
+        text.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+            CP_OEMCP, 0, bytes.data(), static_cast<int>(text.size()), text.data(), static_cast<int>(text.size()))));
         return text;
     }
     HANDLE read = nullptr, write = nullptr;
@@ -236,7 +237,8 @@ Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, Output how, 
     Told told;
     WaitFor([&] {
         const DWORD from = how == Output::Explorer ? 0 : info.dwProcessId;  // the stand-in's child, of any number
-        for (HWND box : how == Output::Pipe ? std::vector<HWND>{} : Windows(from, L"Horlomat")) told.text += CloseBox(box);
+        for (HWND box : how == Output::Pipe ? std::vector<HWND>{} : Windows(from, L"Horlomat"))
+            told.text += CloseBox(box);
         return ::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
     });
     ::GetExitCodeProcess(info.hProcess, &told.exitCode);

@@ -100,15 +100,15 @@ private:
     HWND main_ = nullptr;
 };
 
-// A process's top-level windows (of any process: its message boxes) but `except`: with this title, hidden too (as a new box is), or all visible.
+// A process's top-level windows (for 0 any process's message boxes) but `except`: with this title, hidden too (as a
+// new box is), or all visible.
 std::vector<HWND> Windows(DWORD processId, const std::wstring& title, HWND except = nullptr);
 inline std::vector<HWND> App::Windows(const std::wstring& title) const {
     return ui::Windows(processId_, title, main_);
 }
 
-// What Horlomat told, started with `arguments` after its path: on its standard output and error, pipes read to the
-// end; or, with none, in message boxes, each closed with OK, started by the test or by a stand-in Explorer. The exit
-// code is STILL_ACTIVE when it did not end in time.
+// What Horlomat told on its standard output and error, or with none in message boxes (each closed with OK), started
+// by the test or a stand-in Explorer; the exit code is STILL_ACTIVE when it did not end in time.
 struct Told {
     DWORD exitCode = STILL_ACTIVE;
     std::wstring text, error;
@@ -116,8 +116,7 @@ struct Told {
 enum class Output { Pipe, None, Explorer };
 Told RunWith(const Sandbox& sandbox, const std::wstring& arguments, Output how = Output::Pipe, std::wstring exe = {});
 
-// Starts Horlomat with `arguments`, on `desktop` or this one, and does not wait; the process ends with this program at
-// the latest.
+// Starts Horlomat on `desktop` or this one and does not wait; it ends with this program at the latest.
 HANDLE Launch(const Sandbox& sandbox, const std::wstring& arguments, const wchar_t* desktop = nullptr);
 
 // What a screen reader announces for the window: the name of its client object.

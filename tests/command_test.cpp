@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 using namespace ui;
@@ -290,13 +291,18 @@ TEST(TestRun, RunsTheProgramAtTheDateAndPutsTheTrueTimeBack) {
     sandbox.WriteIni(kBefore);
     const std::wstring tool = sandbox.folder + L"\\Prüfung.exe";
     PlaceTool(tool);
-    const std::wstring program = L"\"" + tool + L"\"  \"a b\" c\\\"d \"e f\\\\\" g";
+    // Two blanks after the name, as written: a command line rebuilt from its arguments would have one.
+    const std::wstring program = L"\"" + tool + L"\"  \"a b\" \"c\\\"d\" \"e f\\\\\" g";
     ::SetEnvironmentVariableW(L"FAKE_TOOL_EXIT", L"0xC0000135");
     const Told told = RunWith(sandbox, L"2026-12-05T15:30+01:00 -- " + program);
     EXPECT_EQ(told.exitCode, 0xC0000135u);
     EXPECT_EQ(told.text, L"Programm\r\n");
     EXPECT_EQ(told.error.substr(0, told.error.find(L'\r')), L"Die Uhr zeigt wieder die wahre Zeit:");
     EXPECT_EQ(ToolRuns(tool), std::vector<std::wstring>{sandbox.folder + L">" + program});
+    int count = 0;
+    const LPWSTR* got = ::CommandLineToArgvW(program.c_str(), &count);
+    EXPECT_EQ(std::vector<std::wstring>(got + 1, got + count),
+              (std::vector<std::wstring>{L"a b", L"c\"d", L"e f\\", L"g"}));
     EXPECT_EQ(sandbox.ReadIni(), kBefore);
     EXPECT_NE(::RegGetValueW(HKEY_LOCAL_MACHINE, kRecord, L"Abstand", RRF_RT_ANY, nullptr, nullptr, nullptr), 0)
         << "the record of the way back left";

@@ -262,13 +262,14 @@ void FrmTime::mnuAbout_Click() {
 }
 
 bool FrmTime::Report(const std::wstring& what, DWORD error) {
+    std::wstring text = error ? what + L"\n\n" + platform::SystemMessage(error) : what;
+    if (quiet_) {  // a test run's: no one to close a box
+        std::erase(text, L'\r');
+        cmdline::Tell(text, true, true);
+        return true;
+    }
     if (reporting_) return false;
     reporting_ = true;
-    std::wstring text = error ? what + L"\n\n" + platform::SystemMessage(error) : what;
-    if (quiet_) {
-        std::erase(text, L'\r');
-        return cmdline::Tell(text, true, true), reporting_ = false, true;
-    }
     // While the About dialog is open the box belongs to it, so closing the box
     // leaves the main window disabled, as the dialog wants it.
     ::MessageBoxW(::GetLastActivePopup(hwnd_), text.c_str(), texts::kAppTitle, MB_OK | MB_ICONWARNING);

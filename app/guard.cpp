@@ -79,7 +79,7 @@ bool Has(HKEY key, const wchar_t* name) {
 
 }  // namespace
 
-Outcome Pause() {
+static Outcome PauseAll() {
     platform::UniqueRegKey key;
     if (const LSTATUS error = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0,
                                                 KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(), nullptr)) {
@@ -131,6 +131,12 @@ Outcome Pause() {
         if (Open(tool, error) || error == ERROR_ACCESS_DENIED) text += platform::Filled(texts::kNoSyncGuestTool, tool);
     }
     return {true, text};
+}
+
+Outcome Pause() {
+    Outcome paused = PauseAll();
+    if (!paused.done) paused.text += Restore().text;
+    return paused;
 }
 
 Outcome Restore() {

@@ -14,7 +14,8 @@ struct Outcome {
     std::wstring text;  // what was paused or put back, and what could not be, each named; empty where nothing was kept
 };
 
-// Keeps what is there (unless a guard is kept already: that is the state before it), then pauses each source.
+// Keeps what is there (unless a guard is kept already: that is the state before it), then pauses each source. Where
+// one cannot be paused, what was is put back at once.
 Outcome Pause();
 
 // Puts back exactly what was kept, once; the kept guard is gone only where all of it is back.

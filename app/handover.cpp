@@ -119,7 +119,7 @@ platform::UniqueKernelHandle Shared(bool event, const std::wstring& name) {
 
 }  // namespace
 
-int StopAllHolds() {
+std::wstring StopAllHolds() {
     const COPYDATASTRUCT stop{kStopHolding, 0, nullptr};
     DWORD_PTR ignored = 0;
     for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, kWindowClass, nullptr)) != nullptr;) {
@@ -127,7 +127,7 @@ int StopAllHolds() {
     }
     // No signal, no holder listening for one; one that may not be given, holds out of reach.
     const platform::UniqueKernelHandle signal(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEvent));
-    if (!signal) return ::GetLastError() == ERROR_ACCESS_DENIED ? -1 : 0;
+    if (!signal) return ::GetLastError() == ERROR_ACCESS_DENIED ? texts::kHoldsOutOfReach : L"";
     ::SetEvent(signal.get());
     int left = 0;
     const ULONGLONG end = ::GetTickCount64() + 5000;
@@ -139,7 +139,7 @@ int StopAllHolds() {
         if (slot && got != WAIT_TIMEOUT) ::ReleaseMutex(slot.get());
     }
     ::ResetEvent(signal.get());
-    return left;
+    return left ? platform::Filled(texts::kHoldsLeft, std::to_wstring(left)) : L"";
 }
 
 void Listener::Start(HWND window, UINT message) {

@@ -35,10 +35,10 @@ private:
 std::optional<apply::Result> HandOver(const std::vector<std::wstring>& arguments, const cmdline::Request& request);
 
 // Asks every Horlomat on this desktop, of any folder, to stop holding, and every holding one on the machine, in any
-// session and on any desktop, through a signal only administrators and SYSTEM may give. No answer is believed; the
-// holds known to have gone on (a holder that did not let go within seconds) are counted, and -1 where holds elsewhere
-// could not be reached for want of rights.
-int StopAllHolds();
+// session and on any desktop, through a signal only administrators and SYSTEM may give. No answer is believed. What
+// to tell of holds that go on (a holder that did not let go within seconds, or holds elsewhere out of this start's
+// reach), or nothing.
+std::wstring StopAllHolds();
 
 // Held by a window while it holds the clock: it is told to stop, with `message` posted to it, when an administrator's
 // /echtzeit or test run asks every hold on the machine to end, and it is counted as a hold until it lets go.

@@ -22,7 +22,6 @@ namespace {
 constexpr int kSet = 0;
 constexpr int kNotSet = 1;
 constexpr int kWrongCall = 2;
-constexpr int kNotFinished = 4;
 constexpr int kHoldsGoOn = 5;
 
 // The outcome of a start with /einmal, told as the window's label would show it.
@@ -55,18 +54,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     if (request.mode == cmdline::Request::TrueTime) {
         // Every hold ends first, or its next tick would move the clock away again.
-        const int left = handover::StopAllHolds();
+        const std::wstring left = handover::StopAllHolds();
         truetime::Outcome outcome = truetime::PutBack(request.assume);
-        // Then the time sync as it was before an /ohnesync, which may now correct the clock too.
-        const guard::Outcome restored = guard::Restore();
-        outcome.text += restored.text;
-        if (!restored.done && outcome.exitCode == kSet) outcome.exitCode = kNotFinished;
         // Put back all the same, but not told as done while a hold will move the clock again.
-        if (left != 0) {
-            outcome.text +=
-                left < 0 ? texts::kHoldsOutOfReach : platform::Filled(texts::kHoldsLeft, std::to_wstring(left));
-            if (outcome.exitCode == kSet) outcome.exitCode = kHoldsGoOn;
-        }
+        outcome.text += left;
+        if (!left.empty() && outcome.exitCode == kSet) outcome.exitCode = kHoldsGoOn;
         cmdline::Tell(outcome.text, outcome.exitCode != kSet);
         return outcome.exitCode;
     }
@@ -74,7 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Before the first set, and kept until /echtzeit; where a source could not be paused, nothing is set.
     const guard::Outcome paused = request.noSync ? guard::Pause() : guard::Outcome{true, {}};
     if (!paused.done) {
-        cmdline::Tell(paused.text + guard::Restore().text, true);
+        cmdline::Tell(paused.text, true);
         return kNotSet;
     }
     const std::wstring pausedText = paused.text.empty() ? L"" : L"\n" + paused.text;

@@ -91,17 +91,13 @@ int Run(HINSTANCE instance, cmdline::Request request, const std::wstring& progra
     }
 
     // Every hold on the machine ends first, or it would move the clock while the program runs.
-    if (const int left = handover::StopAllHolds()) {
-        Say((left < 0 ? texts::kHoldsOutOfReach : platform::Filled(texts::kHoldsLeft, std::to_wstring(left))) +
-            texts::kRunNotRun);
+    if (const std::wstring left = handover::StopAllHolds(); !left.empty()) {
+        Say(left + texts::kRunNotRun);
         return kFailed;
     }
     const guard::Outcome paused = request.noSync ? guard::Pause() : guard::Outcome{true, {}};
     Say(paused.text);
-    if (!paused.done) {
-        Say(guard::Restore().text);
-        return kFailed;
-    }
+    if (!paused.done) return kFailed;
     request.running = !request.hold;
     FrmTime frmTime(true);
     const HWND window = frmTime.Create(instance);
@@ -127,12 +123,15 @@ int Run(HINSTANCE instance, cmdline::Request request, const std::wstring& progra
         }
     }
     if (window) ::DestroyWindow(window);
-    // The true time back, whatever the program did, then the time sync; a run that passed does not pass where either
+    if (!moved.exchange(false)) {  // not set: only a pause to undo
+        Say(guard::Restore().text);
+        return code;
+    }
+    // The true time back, whatever the program did, and the time sync; a run that passed does not pass where either
     // could not be put back.
-    const truetime::Outcome outcome = moved.exchange(false) ? truetime::PutBack(false) : truetime::Outcome{0, {}};
-    const guard::Outcome restored = guard::Restore();
-    Say(outcome.text + restored.text);
-    return (outcome.exitCode != 0 || !restored.done) && code == 0 ? kFailed : code;
+    const truetime::Outcome outcome = truetime::PutBack(false);
+    Say(outcome.text);
+    return outcome.exitCode != 0 && code == 0 ? kFailed : code;
 }
 
 }  // namespace run

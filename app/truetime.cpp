@@ -1,6 +1,7 @@
 #include "app/truetime.h"
 
 #include "app/apply.h"
+#include "app/guard.h"
 #include "assets/texts.h"
 #include "platform/handles.h"
 #include "platform/text.h"
@@ -138,7 +139,8 @@ void Keep(const SYSTEMTIME& set) {
     }
 }
 
-Outcome PutBack(bool assume) {
+// The clock alone, from the record of the way back.
+static Outcome PutBackClock(bool assume) {
     // The machine's record; reading it needs no administrator. Where it holds no distance, this user's own, which
     // only a /echtzeit that may not write the machine's trusts: any program of an administrator's can write that
     // administrator's key, elevated or not.
@@ -191,6 +193,15 @@ Outcome PutBack(bool assume) {
                                  : platform::Filled(texts::kTrueTimeBound, Seconds(bound), Age(tick - kept.tick)));
     if (!updated) return {4, text + texts::kRecordNotUpdated};
     return {0, text};
+}
+
+Outcome PutBack(bool assume) {
+    Outcome outcome = PutBackClock(assume);
+    // Then the time sync as it was before an /ohnesync, whatever the clock gave: it can only bring it nearer the truth.
+    const guard::Outcome restored = guard::Restore();
+    outcome.text += restored.text;
+    if (!restored.done && outcome.exitCode == 0) outcome.exitCode = 4;
+    return outcome;
 }
 
 }  // namespace truetime

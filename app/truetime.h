@@ -34,9 +34,9 @@ void TakeReading();
 // every later /echtzeit finds them.
 void Keep(const SYSTEMTIME& set);
 
-// Sets the clock to the true time, where it is known without an assumption or `assume` is given. The exit code (0
-// set, or nothing to put back; 1 refused; 3 not known well enough, nothing set; 4 set, but the record not updated)
-// and what to tell.
+// Sets the clock to the true time, where it is known without an assumption or `assume` is given, then puts back a
+// time sync that /ohnesync paused. The exit code (0 set, or nothing to put back; 1 refused; 3 not known well enough,
+// nothing set; 4 set, but the record not updated or the time sync not put back) and what to tell.
 struct Outcome {
     int exitCode;
     std::wstring text;

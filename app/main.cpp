@@ -24,10 +24,12 @@ constexpr int kNotSet = 1;
 constexpr int kWrongCall = 2;
 constexpr int kHoldsGoOn = 5;
 
-// The outcome of a start with /einmal, told as the window's label would show it.
+// The outcome of a start with /einmal, told as the window's label would show it. A time sync paused for a set that
+// did not happen is put back at once.
 int Finish(const apply::Result& result, const std::wstring& paused) {
     const bool set = result.kind == apply::Result::Set;
-    cmdline::Tell(result.text + (set && !result.stored ? L"\n" + apply::NotStoredText() : L"") + paused, !set);
+    const std::wstring sync = set || paused.empty() ? paused : guard::Restore().text;
+    cmdline::Tell(result.text + (set && !result.stored ? L"\n" + apply::NotStoredText() : L"") + sync, !set);
     return set ? kSet : kNotSet;
 }
 

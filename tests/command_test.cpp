@@ -346,7 +346,8 @@ static std::wstring TimeSync() {
 
 // /ohnesync keeps what was there before it changes anything: killed while it pauses, a later /echtzeit puts it back.
 // It stops and disables W32Time and vmictimesync and sets W32Time's Type to NoSync; /echtzeit puts back exactly the
-// start types, what ran (only that) and the Type, or none. What cannot be paused sets nothing.
+// start types, what ran (only that) and the Type, or none. What cannot be paused sets nothing; a set the clock
+// refuses leaves nothing paused.
 TEST(NoSync, PausesTheTimeSyncAndPutsBackExactlyWhatWasThere) {
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecord);
     const PinnedClock clock;
@@ -368,6 +369,8 @@ TEST(NoSync, PausesTheTimeSyncAndPutsBackExactlyWhatWasThere) {
     EXPECT_EQ(TimeSync(), L"4 steht, 4 steht, NoSync");
     EXPECT_NE(RunWith(sandbox, L"/echtzeit").text.find(L"Zeitabgleich wieder wie zuvor: W32Time, vmictimesync."),
               std::wstring::npos);
+    EXPECT_EQ(TimeSync(), L"3 läuft, 2 steht, -");
+    EXPECT_EQ(RunWith(sandbox, L"2026-12-05 14:31 /einmal /ohnesync").exitCode, 1u);  // a refused set keeps no pause
     EXPECT_EQ(TimeSync(), L"3 läuft, 2 steht, -");
 
     StandIn(L"vmictimesync", SERVICE_AUTO_START, true, MAXDWORD);
